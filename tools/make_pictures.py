@@ -1,0 +1,707 @@
+#!/usr/bin/python3
+"""Draw every picture Rivuvuv Avodevivu 2010 ships with.
+
+Run from the repository root:
+
+    /usr/bin/python3 tools/make_pictures.py              # rewrite the files in place
+    /usr/bin/python3 tools/make_pictures.py --out DIR    # write them under DIR instead
+    /usr/bin/python3 tools/make_pictures.py --review DIR # zoomed copies and window mock-ups
+
+The output is committed, so building the program never needs Python.  The
+drawing is fully deterministic: no randomness, no timestamps, fixed JPEG
+settings, so rerunning it gives the same bytes.
+
+Needs Pillow and the DejaVu fonts (Debian: python3-pil, fonts-dejavu-core).
+"""
+
+import argparse
+import io
+import math
+import os
+import struct
+import sys
+
+from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import coastlines  # noqa: E402
+
+FONT_DIR = "/usr/share/fonts/truetype/dejavu"
+SS = 4  # supersampling factor for anti-aliased shapes
+
+# ---------------------------------------------------------------------------
+# Small drawing helpers
+
+
+def font(name, px):
+    return ImageFont.truetype(os.path.join(FONT_DIR, name), px)
+
+
+def lerp(a, b, t):
+    return a + (b - a) * t
+
+
+def mix(c0, c1, t):
+    return tuple(int(round(lerp(a, b, t))) for a, b in zip(c0, c1))
+
+
+def vgradient(w, h, stops):
+    """RGB image with a vertical gradient through (position, colour) stops."""
+    col = bytearray()
+    for y in range(h):
+        t = y / max(1, h - 1)
+        for (p0, c0), (p1, c1) in zip(stops, stops[1:]):
+            if t <= p1 or (p1 == stops[-1][0]):
+                u = 0.0 if p1 == p0 else min(1.0, max(0.0, (t - p0) / (p1 - p0)))
+                col += bytes(mix(c0, c1, u))
+                break
+    return Image.frombytes("RGB", (1, h), bytes(col)).resize((w, h), Image.NEAREST)
+
+
+def radial_glow(w, h, cx, cy, rx, ry, strength):
+    """'L' mask, `strength` at (cx, cy) falling smoothly to 0 at the ellipse."""
+    small = 4
+    sw, sh = max(1, w // small), max(1, h // small)
+    data = bytearray()
+    for y in range(sh):
+        for x in range(sw):
+            dx = (x * small - cx) / rx
+            dy = (y * small - cy) / ry
+            d = min(1.0, math.sqrt(dx * dx + dy * dy))
+            data.append(int(round(strength * 255 * (1 - d * d) ** 2)))
+    return Image.frombytes("L", (sw, sh), bytes(data)).resize((w, h), Image.BILINEAR)
+
+
+class Layer:
+    """An RGBA layer drawn at SS times the final size, in final-size coordinates."""
+
+    def __init__(self, w, h, k=SS):
+        self.w, self.h, self.k = w, h, k
+        self.img = Image.new("RGBA", (w * k, h * k), (0, 0, 0, 0))
+        self.draw = ImageDraw.Draw(self.img)
+
+    def s(self, pts):
+        return [(x * self.k, y * self.k) for x, y in pts]
+
+    def box(self, b):
+        return [b[0] * self.k, b[1] * self.k, b[2] * self.k - 1, b[3] * self.k - 1]
+
+    def poly(self, pts, fill):
+        self.draw.polygon(self.s(pts), fill=fill)
+
+    def rect(self, b, fill, radius=0):
+        if radius:
+            self.draw.rounded_rectangle(self.box(b), radius * self.k, fill=fill)
+        else:
+            self.draw.rectangle(self.box(b), fill=fill)
+
+    def ellipse(self, b, fill=None, outline=None, width=1):
+        self.draw.ellipse(self.box(b), fill=fill, outline=outline,
+                          width=int(round(width * self.k)))
+
+    def line(self, pts, fill, width=1.0):
+        self.draw.line(self.s(pts), fill=fill, width=max(1, int(round(width * self.k))))
+
+    def arc(self, b, start, end, fill, width=1.0):
+        self.draw.arc(self.box(b), start, end, fill=fill,
+                      width=max(1, int(round(width * self.k))))
+
+    def done(self):
+        return self.img.reduce(self.k)
+
+
+def mask_layer(w, h, k=SS):
+    img = Image.new("L", (w * k, h * k), 0)
+    return img, ImageDraw.Draw(img)
+
+
+def paint(base, mask, colour, opacity=1.0):
+    """Blend a flat colour into RGB(A) `base` through an 'L' mask."""
+    if opacity != 1.0:
+        mask = mask.point(lambda v: int(round(v * opacity)))
+    solid = Image.new(base.mode, base.size, colour if base.mode == "RGB" else colour + (255,))
+    base.paste(solid, (0, 0), mask)
+
+
+def save_jpeg(img, quality):
+    buf = io.BytesIO()
+    img.convert("RGB").save(buf, "JPEG", quality=quality, optimize=False,
+                            progressive=False, subsampling=0)
+    return buf.getvalue()
+
+
+def save_png(img):
+    buf = io.BytesIO()
+    img.save(buf, "PNG", optimize=False, compress_level=9)
+    return buf.getvalue()
+
+
+# ---------------------------------------------------------------------------
+# Main window background (648 x 472)
+#
+# Controls that sit on it, as (left, top, width, height):
+#   list box          56,200,121,212     picture buttons 192,304/344/384,129,25
+#   "KISAYOL" label  440,168, 65, 25     alias box       344,208,249,73
+#   "İŞLEVİ"  label  448,304, 57, 25     description box 344,336,249,73
+#   maker's name     424, 48,177, 33     (on the raised tab)
+
+FORM_W, FORM_H = 648, 472
+
+PANEL = (36, 104, 628, 438)      # left, top, right, bottom of the card
+PANEL_R = 18                     # corner radius
+TAB = (398, 36)                  # left edge and top of the raised tab
+TAB_R = 16
+FILLET = 10                      # concave rounding where the tab meets the card
+
+LIST_BOX = (56, 200, 121, 212)
+BUTTONS = [(192, 304, 129, 25), (192, 344, 129, 25), (192, 384, 129, 25)]
+ALIAS_BOX = (344, 208, 249, 73)
+DESC_BOX = (344, 336, 249, 73)
+HEAD_ALIAS = (440, 168, 65, 25)
+HEAD_DESC = (448, 304, 57, 25)
+MAKER_LABEL = (424, 48, 177, 33)
+
+ROYAL_TOP = (52, 96, 214)
+ROYAL_BOTTOM = (24, 52, 150)
+
+
+def card_mask(k, inset):
+    """Mask of the card with its tab, shrunk by `inset` pixels all round."""
+    img, d = mask_layer(FORM_W, FORM_H, k)
+    L, T, R, B = PANEL
+    tl, tt = TAB
+    i = inset
+    d.rounded_rectangle([(L + i) * k, (T + i) * k, (R - i) * k - 1, (B - i) * k - 1],
+                        (PANEL_R - i) * k, fill=255)
+    # the tab: rounded at the top only, running down into the card
+    d.rounded_rectangle([(tl + i) * k, (tt + i) * k, (R - i) * k - 1, (T + 40) * k],
+                        (TAB_R - i) * k, fill=255)
+    d.rectangle([(tl + i) * k, (T + 20) * k, (R - i) * k - 1, (T + 60) * k], fill=255)
+    # concave fillet at the tab's left foot
+    f = FILLET
+    d.rectangle([(tl - f) * k, (T - f) * k, (tl + i) * k - 1, (T + i) * k - 1], fill=255)
+    d.ellipse([(tl - 2 * f - i) * k, (T - 2 * f - i) * k,
+               (tl + i) * k - 1, (T + i) * k - 1], fill=0)
+    return img
+
+
+def well(layer, box, depth=3):
+    """A sunken frame just outside a control's rectangle."""
+    x, y, w, h = box
+    o = depth
+    outer = (x - o, y - o, x + w + o, y + h + o)
+    layer.rect(outer, (6, 14, 48, 150), radius=4)
+    # light catches the lower right lip, shadow sits on the upper left
+    layer.line([(outer[0] + 3, outer[3] - 0.5), (outer[2] - 3, outer[3] - 0.5)],
+               (190, 210, 255, 110), 1)
+    layer.line([(outer[2] - 0.5, outer[1] + 3), (outer[2] - 0.5, outer[3] - 3)],
+               (190, 210, 255, 80), 1)
+
+
+def draw_laptop(layer):
+    """An open laptop in the top-left corner, a drawing on its screen."""
+    cx = 116.5                      # centred over the list box
+    lid = (cx - 62, 20, cx + 62, 112)
+    # soft contact shadow under the base
+    # (drawn by the caller as a blurred layer)
+    # lid back and bezel
+    layer.rect(lid, (34, 38, 48, 255), radius=7)
+    layer.rect((lid[0] + 1, lid[1] + 1, lid[2] - 1, lid[3] - 1), (58, 64, 78, 255), radius=6)
+    layer.rect((lid[0] + 2, lid[1] + 2, lid[2] - 2, lid[3] - 1), (40, 45, 56, 255), radius=5)
+    scr = (lid[0] + 8, lid[1] + 8, lid[2] - 8, lid[3] - 7)
+    layer.rect(scr, (9, 20, 44, 255))
+    sx0, sy0, sx1, sy1 = scr
+    # title bar and tool strip of the drawing program
+    layer.rect((sx0, sy0, sx1, sy0 + 5), (70, 110, 190, 255))
+    layer.rect((sx0, sy0 + 5, sx1, sy0 + 10), (196, 202, 214, 255))
+    for n, c in enumerate([(200, 60, 60), (60, 160, 70), (60, 100, 210), (220, 180, 40),
+                           (120, 120, 130), (120, 120, 130), (120, 120, 130)]):
+        bx = sx0 + 3 + n * 6
+        layer.rect((bx, sy0 + 6, bx + 4, sy0 + 9), c + (255,))
+    # faint drawing grid
+    gx0, gy0 = sx0 + 1, sy0 + 11
+    for x in range(int(gx0) + 4, int(sx1), 8):
+        layer.line([(x + 0.5, gy0), (x + 0.5, sy1)], (30, 52, 96, 255), 0.5)
+    for y in range(int(gy0) + 4, int(sy1), 8):
+        layer.line([(gx0, y + 0.5), (sx1, y + 0.5)], (30, 52, 96, 255), 0.5)
+    # a flanged part: outline, bolt circle, centre lines, a dimension
+    pcx, pcy = sx0 + 40, sy0 + 43
+    cyan = (90, 220, 255, 255)
+    layer.ellipse((pcx - 24, pcy - 24, pcx + 24, pcy + 24), outline=cyan, width=1.2)
+    layer.ellipse((pcx - 10, pcy - 10, pcx + 10, pcy + 10), outline=cyan, width=1.2)
+    for a in range(0, 360, 60):
+        hx = pcx + 17 * math.cos(math.radians(a + 30))
+        hy = pcy + 17 * math.sin(math.radians(a + 30))
+        layer.ellipse((hx - 2.6, hy - 2.6, hx + 2.6, hy + 2.6), outline=cyan, width=1)
+    red = (240, 90, 90, 255)
+    for dash in range(-30, 30, 6):
+        layer.line([(pcx + dash, pcy), (pcx + dash + 3.5, pcy)], red, 0.7)
+        layer.line([(pcx, pcy + dash), (pcx, pcy + dash + 3.5)], red, 0.7)
+    # a side view of the part with a dimension line beside it
+    yel = (255, 214, 80, 255)
+    vx = sx0 + 74
+    layer.rect((vx, pcy - 24, vx + 10, pcy + 24), (90, 220, 255, 70))
+    layer.line([(vx, pcy - 24), (vx + 10, pcy - 24), (vx + 10, pcy + 24), (vx, pcy + 24),
+                (vx, pcy - 24)], cyan, 1.2)
+    layer.line([(vx + 15, pcy - 24), (vx + 15, pcy + 24)], yel, 0.8)
+    for yy, dy in ((pcy - 24, 1), (pcy + 24, -1)):
+        layer.poly([(vx + 15, yy), (vx + 13, yy + 4 * dy), (vx + 17, yy + 4 * dy)], yel)
+        layer.line([(vx + 11, yy), (vx + 17, yy)], yel, 0.6)
+    # crosshair cursor
+    ccx, ccy = sx1 - 9, sy1 - 10
+    layer.line([(ccx - 6, ccy), (ccx + 6, ccy)], (255, 255, 255, 255), 0.8)
+    layer.line([(ccx, ccy - 6), (ccx, ccy + 6)], (255, 255, 255, 255), 0.8)
+    layer.rect((ccx - 1.5, ccy - 1.5, ccx + 1.5, ccy + 1.5), (255, 255, 255, 255))
+    layer.rect((ccx - 0.8, ccy - 0.8, ccx + 0.8, ccy + 0.8), (9, 20, 44, 255))
+    # screen glare
+    layer.poly([(sx0 + 40, sy0), (sx0 + 62, sy0), (sx0 + 30, sy1), (sx0 + 8, sy1)],
+               (255, 255, 255, 14))
+    # hinge
+    layer.rect((lid[0] + 6, lid[3] - 1, lid[2] - 6, lid[3] + 2), (24, 26, 32, 255))
+    # keyboard deck in perspective
+    top_y, bot_y = lid[3] + 2, lid[3] + 40
+    tl, tr = lid[0] + 2, lid[2] - 2
+    bl, br = cx - 80, cx + 80
+    layer.poly([(tl, top_y), (tr, top_y), (br, bot_y), (bl, bot_y)], (176, 184, 198, 255))
+    layer.poly([(tl + 1, top_y + 0.5), (tr - 1, top_y + 0.5), (br - 1.5, bot_y - 0.5),
+                (bl + 1.5, bot_y - 0.5)], (206, 212, 224, 255))
+    # front edge
+    layer.poly([(bl, bot_y), (br, bot_y), (br - 3, bot_y + 6), (bl + 3, bot_y + 6)],
+               (120, 128, 144, 255))
+    layer.rect((cx - 14, bot_y + 1, cx + 14, bot_y + 3), (96, 104, 120, 255))
+
+    def deck(u, v):
+        """Point on the deck: u across 0..1, v front-to-back 0 (hinge)..1 (front)."""
+        y = lerp(top_y, bot_y, v)
+        left = lerp(tl, bl, v)
+        right = lerp(tr, br, v)
+        return (lerp(left, right, u), y)
+
+    rows = 5
+    keys = 13
+    kb_v0, kb_v1 = 0.08, 0.60
+    for r in range(rows):
+        v0 = lerp(kb_v0, kb_v1, r / rows) + 0.012
+        v1 = lerp(kb_v0, kb_v1, (r + 1) / rows) - 0.022
+        for c in range(keys):
+            u0 = 0.08 + 0.84 * c / keys + 0.006
+            u1 = 0.08 + 0.84 * (c + 1) / keys - 0.010
+            if r == rows - 1 and 3 <= c <= 8:
+                if c != 3:
+                    continue  # the space bar
+                u1 = 0.08 + 0.84 * 9 / keys - 0.010
+            layer.poly([deck(u0, v0), deck(u1, v0), deck(u1, v1), deck(u0, v1)],
+                       (52, 56, 66, 255))
+    # touch pad
+    layer.poly([deck(0.38, 0.68), deck(0.62, 0.68), deck(0.63, 0.94), deck(0.37, 0.94)],
+               (186, 194, 208, 255))
+    layer.line([deck(0.37, 0.945), deck(0.63, 0.945)], (240, 244, 250, 255), 0.6)
+    # power light
+    p = deck(0.9, 0.82)
+    layer.ellipse((p[0] - 1.2, p[1] - 1, p[0] + 1.2, p[1] + 1), fill=(90, 230, 120, 255))
+    return (bl, bot_y + 6, br)
+
+
+def draw_watermark(layer):
+    """Faint drafting tools etched into the empty left part of the card."""
+    c = (150, 180, 255, 34)
+    # protractor
+    px, py, r = 256, 262, 54
+    layer.arc((px - r, py - r, px + r, py + r), 180, 360, c, 1.3)
+    layer.arc((px - r + 12, py - r + 12, px + r - 12, py + r - 12), 180, 360, c, 1)
+    layer.line([(px - r, py), (px + r, py)], c, 1.3)
+    for a in range(0, 181, 10):
+        ang = math.radians(180 + a)
+        inner = r - (8 if a % 30 == 0 else 4)
+        layer.line([(px + r * math.cos(ang), py + r * math.sin(ang)),
+                    (px + inner * math.cos(ang), py + inner * math.sin(ang))], c, 1)
+    layer.ellipse((px - 2, py - 2, px + 2, py + 2), outline=c, width=1)
+    # compass arcs and a construction line
+    layer.arc((196, 148, 316, 268), 200, 250, c, 1)
+    layer.line([(200, 228), (326, 150)], c, 1)
+
+
+def draw_form_background():
+    W, H = FORM_W, FORM_H
+    k = SS
+    base = vgradient(W, H, [(0.0, ROYAL_TOP), (1.0, ROYAL_BOTTOM)])
+    # light from the upper left
+    paint(base, radial_glow(W, H, 120, 60, 520, 420, 0.35), (120, 160, 255))
+    # a faint drafting grid on the field
+    grid = Layer(W, H, 1)
+    for x in range(0, W, 24):
+        grid.line([(x, 0), (x, H)], (160, 190, 255, 18))
+    for y in range(0, H, 24):
+        grid.line([(0, y), (W, y)], (160, 190, 255, 18))
+    base = Image.alpha_composite(base.convert("RGBA"), grid.img)
+
+    # drop shadow of the card
+    shadow = card_mask(1, 0)
+    shadow = ImageChops.offset(shadow, 6, 7).filter(ImageFilter.GaussianBlur(6))
+    paint(base, shadow, (4, 10, 40), 0.7)
+
+    # the card itself
+    outer = card_mask(k, 0)
+    inner = card_mask(k, 2)
+    fill = vgradient(W, H, [(0.0, (40, 74, 176)), (0.25, (28, 58, 150)),
+                            (1.0, (16, 36, 104))]).convert("RGBA")
+    base.paste(fill, (0, 0), outer.reduce(k))
+    ring = ImageChops.subtract(outer, inner).reduce(k)
+    paint(base, ring, (200, 218, 255), 0.95)
+    # an inner hairline gives the edge a slight bevel
+    inner2 = card_mask(k, 3)
+    hair = ImageChops.subtract(inner, inner2).reduce(k)
+    paint(base, hair, (90, 130, 230), 0.8)
+
+    deco = Layer(W, H)
+    draw_watermark(deco)
+    # group frames behind the headings and their boxes
+    for top, bottom in ((160, 292), (296, 420)):
+        deco.rect((334, top, 604, bottom), (120, 150, 255, 26), radius=9)
+    for b in (ALIAS_BOX, DESC_BOX, LIST_BOX):
+        well(deco, b)
+    base = Image.alpha_composite(base, deco.done())
+
+    # laptop with a soft shadow under it
+    lap = Layer(W, H)
+    bl, by, br = draw_laptop(lap)
+    sh, sd = mask_layer(W, H, 1)
+    sd.ellipse([bl - 6, by - 6, br + 6, by + 6], fill=255)
+    sh = sh.filter(ImageFilter.GaussianBlur(5))
+    paint(base, sh, (2, 8, 32), 0.65)
+    base = Image.alpha_composite(base, lap.done())
+    return base.convert("RGB")
+
+
+# ---------------------------------------------------------------------------
+# Picture button faces
+
+FACES = [("reference/Command1Face.jpg", "Göster", 123, 21),
+         ("reference/Command2Face.jpg", "Hakkında", 123, 22),
+         ("reference/Command3Face.jpg", "Çıkış", 124, 21)]
+
+
+def draw_button_face(word, w, h):
+    img = vgradient(w, h, [(0.0, (104, 156, 240)), (0.48, (50, 100, 212)),
+                           (0.52, (36, 82, 196)), (1.0, (26, 62, 170))])
+    d = ImageDraw.Draw(img)
+    d.rectangle([0, 0, w - 1, h - 1], outline=(12, 30, 96))
+    d.line([(1, 1), (w - 2, 1)], fill=(176, 206, 255))
+    d.line([(1, 1), (1, h - 2)], fill=(130, 170, 246))
+    d.line([(1, h - 2), (w - 2, h - 2)], fill=(20, 46, 134))
+    d.line([(w - 2, 1), (w - 2, h - 2)], fill=(24, 54, 150))
+    f = font("DejaVuSans-Bold.ttf", 12)
+    # centre on the capital height so accents and cedillas don't pull it off
+    cap_top, base_line = f.getbbox("H", anchor="ls")[1], 0
+    tw = f.getlength(word)
+    x = round((w - tw) / 2)
+    y = round((h + (base_line - cap_top)) / 2) - 0
+    d.text((x, y + 1), word, font=f, fill=(10, 30, 90), anchor="ls")
+    d.text((x, y), word, font=f, fill=(255, 255, 255), anchor="ls")
+    return img
+
+
+# ---------------------------------------------------------------------------
+# About window: world map (558 x 352) and the exit sign (16 x 16)
+
+MAP_W, MAP_H = 558, 352
+ABOUT_NAME = (160, 144, 289, 73)
+ABOUT_CREDIT = (168, 272, 265, 17)
+ABOUT_MAIL = (216, 304, 161, 17)
+ABOUT_EXIT = (528, 320, 17, 17)
+OCEAN_TOP = (8, 24, 84)
+OCEAN_BOTTOM = (4, 12, 54)
+LAND = (112, 164, 232)
+COAST = (178, 214, 255)
+
+
+def lonlat(lon, lat):
+    return ((lon + 180.0) / 360.0 * MAP_W, (90.0 - lat) / 180.0 * MAP_H)
+
+
+def draw_world_map():
+    W, H = MAP_W, MAP_H
+    k = SS
+    base = vgradient(W, H, [(0.0, OCEAN_TOP), (1.0, OCEAN_BOTTOM)]).convert("RGBA")
+    paint(base, radial_glow(W, H, W / 2, H / 2, W * 0.7, H * 0.8, 0.25), (40, 80, 170))
+
+    land, ld = mask_layer(W, H, k)
+    for ring in coastlines.LAND:
+        pts = [lonlat(lo, la) for lo, la in ring]
+        for shift in (0.0, -float(W)):
+            if shift and max(p[0] for p in pts) <= W:
+                continue
+            ld.polygon([((x + shift) * k, y * k) for x, y in pts], fill=255)
+    for ring in coastlines.LAKES:
+        ld.polygon([(x * k, y * k) for x, y in (lonlat(lo, la) for lo, la in ring)], fill=0)
+    coast_in = land.filter(ImageFilter.MinFilter(5))
+    coast = ImageChops.subtract(land, coast_in).reduce(k)
+    land = land.reduce(k)
+
+    def grid(colour, width):
+        g = Layer(W, H)
+        for lon in range(-180, 181, 15):
+            x = lonlat(lon, 0)[0]
+            strong = lon == 0
+            g.line([(x, 0), (x, H)], colour if not strong else colour[:3] + (colour[3] * 2,),
+                   width)
+        for lat in range(-90, 91, 15):
+            y = lonlat(0, lat)[1]
+            strong = lat == 0
+            g.line([(0, y), (W, y)], colour if not strong else colour[:3] + (colour[3] * 2,),
+                   width)
+        return g.done()
+
+    base = Image.alpha_composite(base, grid((90, 130, 220, 70), 0.6))
+    landimg = vgradient(W, H, [(0.0, (132, 182, 242)), (1.0, (98, 148, 222))]).convert("RGBA")
+    landimg = Image.alpha_composite(landimg, grid((40, 80, 170, 70), 0.6))
+    base.paste(landimg, (0, 0), land)
+    paint(base, coast, COAST, 0.9)
+
+    # keep the text readable: darken the map softly behind every label
+    scrim, sd = mask_layer(W, H, 1)
+    x, y, w, h = ABOUT_NAME
+    sd.ellipse([x - 30, y - 14, x + w + 30, y + h + 14], fill=255)
+    for x, y, w, h in (ABOUT_CREDIT, ABOUT_MAIL, ABOUT_EXIT):
+        sd.rounded_rectangle([x - 12, y - 5, x + w + 12, y + h + 5], 8, fill=255)
+    scrim = scrim.filter(ImageFilter.GaussianBlur(9))
+    scrim = scrim.point(lambda v: min(255, v * 2))
+    paint(base, scrim, (4, 12, 50), 0.72)
+    return base.convert("RGB")
+
+
+def draw_exit_sign():
+    """An open door in its frame, a green arrow heading in.  16 x 16."""
+    k = 8
+    n = 16
+    lay = Layer(n, n, k)
+    lay.rect((0, 0, n, n), (0, 0, 64, 255))
+    # light spilling out of the doorway
+    lay.rect((6, 2, 12, 15), (255, 226, 140, 255))
+    lay.rect((6, 2, 12, 6), (255, 240, 190, 255))
+    # frame
+    frame = (196, 200, 214, 255)
+    lay.rect((5, 1, 13, 2), frame)
+    lay.rect((5, 1, 6, 15), frame)
+    lay.rect((12, 1, 13, 15), frame)
+    # the door leaf swung out on its right-hand hinge
+    lay.poly([(13, 1.5), (16, 3.5), (16, 13.8), (13, 15)], (150, 92, 40, 255))
+    lay.poly([(13, 1.5), (14, 2.2), (14, 14.6), (13, 15)], (196, 128, 62, 255))
+    lay.rect((15, 8, 16, 9), (250, 210, 90, 255))
+    # floor
+    lay.rect((3, 15, 16, 16), (60, 60, 110, 255))
+    # arrow
+    dark = (0, 96, 24, 255)
+    green = (60, 220, 80, 255)
+    lay.poly([(0, 6), (5, 6), (5, 3), (10.5, 8), (5, 13), (5, 10), (0, 10)], dark)
+    lay.poly([(0, 7), (6, 7), (6, 5.2), (8.9, 8), (6, 10.8), (6, 9), (0, 9)], green)
+    return lay.done().convert("RGB")
+
+
+# ---------------------------------------------------------------------------
+# Program icon: a translucent green set square
+
+ICON_SIZES = (48, 32, 24, 16)
+PNG_SIZES = (16, 24, 32, 48, 64, 128, 256)
+
+
+def set_square_geometry(s):
+    """Margin, band width and outline width in pixels for a size `s` icon."""
+    m = max(1, round(s / 16))
+    band = max(2, round(s / 8))
+    line = 1 if s <= 48 else s / 40
+    return m, band, line
+
+
+def triangle(s, m, leg_inset, hyp_inset):
+    """Right angle at the bottom right, long edge from bottom left to top right.
+
+    Returns the triangle whose legs are moved in by `leg_inset` and whose long
+    edge is moved in by `hyp_inset` (negative values move them out)."""
+    corner = s - m - leg_inset
+    tip = m + leg_inset + hyp_inset * math.sqrt(2)
+    return [(corner, corner), (tip, corner), (corner, tip)]
+
+
+def draw_set_square(s):
+    k = 8 if s <= 64 else 4
+    m, band, lw = set_square_geometry(s)
+    body, bd = mask_layer(s, s, k)
+    sc = lambda pts: [(x * k, y * k) for x, y in pts]  # noqa: E731
+    bd.polygon(sc(triangle(s, m, 0, 0)), fill=255)
+    bd.polygon(sc(triangle(s, m, band, band * 1.15)), fill=0)
+    inner, idr = mask_layer(s, s, k)
+    idr.polygon(sc(triangle(s, m, lw, lw)), fill=255)
+    idr.polygon(sc(triangle(s, m, band - lw, band * 1.15 - lw)), fill=0)
+    edge = ImageChops.subtract(body, inner)
+
+    img = Image.new("RGBA", (s * k, s * k), (0, 0, 0, 0))
+    # body: translucent green plastic, lighter towards the top right
+    fill = vgradient(s, s, [(0.0, (150, 236, 150)), (1.0, (44, 170, 78))]).resize(
+        (s * k, s * k), Image.BILINEAR).convert("RGBA")
+    fill.putalpha(175)
+    img.paste(fill, (0, 0), inner)
+    edge_col = Image.new("RGBA", img.size, (14, 96, 40, 255))
+    img.paste(edge_col, (0, 0), edge)
+
+    if s >= 24:
+        # a bright bevel just inside the long outer edge and the hole's legs
+        hl, hd = mask_layer(s, s, k)
+        w = lw if s > 24 else 0.8
+        hd.polygon(sc(triangle(s, m, lw, lw)), fill=255)
+        hd.polygon(sc(triangle(s, m, lw, lw + w)), fill=0)
+        hd.polygon(sc(triangle(s, m, band - lw - w, band * 1.15 - lw)), fill=255)
+        hd.polygon(sc(triangle(s, m, band - lw, band * 1.15 - lw - w)), fill=0)
+        hi = Image.new("RGBA", img.size, (220, 255, 220, 235))
+        img.paste(hi, (0, 0), ImageChops.multiply(hl, inner))
+    if s >= 32:
+        # scale marks along the bottom edge
+        d = ImageDraw.Draw(img)
+        y1 = (s - m - lw) * k
+        x_start = m + band * 1.6
+        x_end = s - m - band * 0.8
+        n = 10 if s < 64 else 20
+        for i in range(n + 1):
+            x = lerp(x_start, x_end, i / n)
+            long_mark = i % 5 == 0
+            h = band * (0.55 if long_mark else 0.32)
+            d.line([(x * k, y1), (x * k, y1 - h * k)], fill=(14, 96, 40, 230),
+                   width=max(1, round(k * (1 if s <= 64 else s / 64))))
+    return img.reduce(k)
+
+
+def ico_palette_image(img, bpp):
+    """Quantise an RGBA icon for a paletted entry.
+
+    Returns (indices, palette, opaque) with palette index 0 black, used for
+    the transparent pixels; the rest hold the icon's colours as they look
+    over a light background."""
+    w, h = img.size
+    flat = Image.new("RGBA", img.size, (255, 255, 255, 255))
+    flat = Image.alpha_composite(flat, img).convert("RGB")
+    alpha = img.getchannel("A")
+    opaque = [a >= 128 for a in alpha.getdata()]
+    pixels = [p for p, o in zip(flat.getdata(), opaque) if o]
+    colours = (1 << bpp) - 1
+    sample = Image.new("RGB", (len(pixels), 1))
+    sample.putdata(pixels)
+    pal_img = sample.quantize(colors=colours, method=Image.Quantize.MEDIANCUT, dither=0)
+    pal = pal_img.getpalette()[:3 * colours]
+    while len(pal) < 3 * colours:
+        pal += [0, 0, 0]
+    palette = [(0, 0, 0)] + [tuple(pal[i:i + 3]) for i in range(0, 3 * colours, 3)]
+    # map every opaque pixel to its nearest palette colour (never index 0)
+    cache = {}
+    indices = []
+    for p, o in zip(flat.getdata(), opaque):
+        if not o:
+            indices.append(0)
+            continue
+        if p not in cache:
+            best = min(range(1, len(palette)),
+                       key=lambda i: sum((a - b) ** 2 for a, b in zip(p, palette[i])))
+            cache[p] = best
+        indices.append(cache[p])
+    return indices, palette, opaque
+
+
+def dib_entry(img, bpp):
+    """One icon image as a BITMAPINFOHEADER DIB: colour bits then AND mask."""
+    w, h = img.size
+    if bpp == 32:
+        px = list(img.getdata())
+        opaque = [a >= 128 for (_, _, _, a) in px]
+        palette = []
+    else:
+        indices, palette, opaque = ico_palette_image(img, bpp)
+    row_bytes = ((w * bpp + 31) // 32) * 4
+    mask_row_bytes = ((w + 31) // 32) * 4
+    xor = bytearray()
+    andm = bytearray()
+    for y in range(h - 1, -1, -1):          # bottom-up
+        row = bytearray()
+        if bpp == 32:
+            for x in range(w):
+                r, g, b, a = px[y * w + x]
+                row += bytes((b, g, r, a)) if a else b"\0\0\0\0"
+        elif bpp == 8:
+            row += bytes(indices[y * w:(y + 1) * w])
+        else:
+            for x in range(0, w, 2):
+                hi = indices[y * w + x]
+                lo = indices[y * w + x + 1] if x + 1 < w else 0
+                row.append((hi << 4) | lo)
+        row += b"\0" * (row_bytes - len(row))
+        xor += row
+        mrow = bytearray(mask_row_bytes)
+        for x in range(w):
+            if not opaque[y * w + x]:
+                mrow[x // 8] |= 0x80 >> (x % 8)
+        andm += mrow
+    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, bpp, 0,
+                         len(xor) + len(andm), 0, 0, len(palette) if palette else 0, 0)
+    pal = b"".join(bytes((b, g, r, 0)) for (r, g, b) in palette)
+    return header + pal + bytes(xor) + bytes(andm)
+
+
+def build_ico(drawings):
+    """The icon file: 4-bit, then 8-bit, then 32-bit entries, largest first."""
+    entries = []
+    for bpp in (4, 8, 32):
+        for s in ICON_SIZES:
+            entries.append((s, bpp, dib_entry(drawings[s], bpp)))
+    out = bytearray(struct.pack("<HHH", 0, 1, len(entries)))
+    offset = 6 + 16 * len(entries)
+    for s, bpp, data in entries:
+        out += struct.pack("<BBBBHHII", s % 256, s % 256, 16 if bpp == 4 else 0, 0,
+                           1, bpp, len(data), offset)
+        offset += len(data)
+    for _, _, data in entries:
+        out += data
+    return bytes(out)
+
+
+# ---------------------------------------------------------------------------
+
+
+def render_all():
+    """Every shipped picture: {relative path: bytes}."""
+    out = {}
+    out["reference/Form1Background.jpg"] = save_jpeg(draw_form_background(), 92)
+    for path, word, w, h in FACES:
+        out[path] = save_jpeg(draw_button_face(word, w, h), 95)
+    out["about/TextBackground.jpg"] = save_jpeg(draw_world_map(), 92)
+    out["about/Picture1Exit.jpg"] = save_jpeg(draw_exit_sign(), 98)
+    icons = {s: draw_set_square(s) for s in set(ICON_SIZES) | set(PNG_SIZES)}
+    out["app/avodevivu.ico"] = build_ico(icons)
+    for s in PNG_SIZES:
+        out["app/icons/avodevivu-%d.png" % s] = save_png(icons[s])
+    return out
+
+
+def write_files(files, root):
+    for rel, data in sorted(files.items()):
+        path = os.path.join(root, rel)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as fh:
+            fh.write(data)
+
+
+def main(argv=None):
+    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    ap.add_argument("--out", default=None,
+                    help="write the pictures under DIR instead of the repository")
+    ap.add_argument("--review", metavar="DIR", default=None,
+                    help="also write zoomed copies and window mock-ups to DIR")
+    args = ap.parse_args(argv)
+    root = args.out or os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    files = render_all()
+    write_files(files, root)
+    if args.review:
+        import review_pictures
+        review_pictures.write_review(files, args.review)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
