@@ -1,0 +1,130 @@
+#include "app/Shell.h"
+
+#include <ostream>
+#include <string>
+
+#include "platform/PlatformError.h"
+
+namespace avo {
+namespace {
+
+// Thrown by EndProgram to leave the running handler at once; only RunGuarded catches it.
+struct ProgramEnded {};
+
+constexpr std::string_view kStartUp = "start-up";
+constexpr std::string_view kCloseCommand = "close command";
+
+}  // namespace
+
+Shell::Shell(WindowSystem& system, const ProgramDescription& program, std::ostream& diagnostics)
+    : system_(system), program_(program), diagnostics_(diagnostics), registry_(*this, program) {}
+
+Shell::~Shell() {
+    for (int i = 0; i < kWindowClassCount; ++i) {
+        if (Window* window = registry_.Created(static_cast<WindowName>(i))) window->native_.reset();
+    }
+}
+
+int Shell::Run() {
+    Start();
+    if (running_) system_.RunEventLoop();
+    return 0;
+}
+
+void Shell::Start() {
+    running_ = true;
+    RunGuarded(nullptr, kStartUp, [this] { ShowModeless(*Instance(program_.StartUpWindow)); });
+}
+
+std::shared_ptr<Window> Shell::Instance(WindowName name) { return registry_.Instance(name); }
+
+void Shell::ShowModeless(Window& window) {
+    const std::string name(window.Name());
+    if (!window.IsLoaded()) {
+        std::unique_ptr<NativeWindow> native;
+        Check(system_.Load(window.Class().Description, window, native), name, "Form", "Load");
+        window.native_ = std::move(native);
+        // The Load handler is a handler of its own: an error that leaves it is reported and
+        // the window still opens (a browser that cannot start must not keep it closed).
+        if (const Binding* onLoad = window.Class().FindBinding(kFormControl, Event::Load)) {
+            RunGuarded(&window, onLoad->HandlerName, [&] { onLoad->Run(*this, window); });
+        }
+        if (!window.IsLoaded()) return;  // the Load handler unloaded its own window
+    }
+    Check(window.native_->Show(), name, "Form", "Show");
+}
+
+void Shell::Unload(Window& window) {
+    if (!window.IsLoaded()) return;
+    Check(window.native_->Destroy(), std::string(window.Name()), "Form", "Unload");
+    window.native_.reset();
+}
+
+void Shell::EndProgram() { throw ProgramEnded{}; }
+
+std::uint32_t Shell::StartProcess(std::string_view commandLine, int showCode) {
+    std::uint32_t processId = 0;
+    Check(system_.StartProcess(commandLine, showCode, processId), "Platform", "Process",
+          "StartProcess");
+    return processId;
+}
+
+void Shell::Dispatch(Window& window, ControlIndex control, Event event) {
+    if (!running_ || !window.IsLoaded()) return;
+    const Binding* binding = window.Class().FindBinding(control, event);
+    if (!binding) return;
+    RunGuarded(&window, binding->HandlerName, [&] { binding->Run(*this, window); });
+}
+
+void Shell::CloseCommand(Window& window) {
+    if (!running_) return;
+    RunGuarded(&window, kCloseCommand, [&] { Unload(window); });
+}
+
+// The one catch site. A PlatformError ends the handler at the failing step and is reported;
+// EndProgram unwinds to the outermost handler and ends the program there.
+template <class Body>
+void Shell::RunGuarded(Window* window, std::string_view handlerName, Body&& body) {
+    // The handler keeps its own window alive even if it unloads it on the way.
+    const std::shared_ptr<Window> keepAlive = window ? window->shared_from_this() : nullptr;
+    ++handlerDepth_;
+    try {
+        body();
+    } catch (const PlatformError& error) {
+        Report(window, handlerName, error);
+    } catch (const ProgramEnded&) {
+        if (--handlerDepth_ > 0) throw;
+        FinishProgram();
+        return;
+    }
+    if (--handlerDepth_ == 0) EndIfNoWindowLoaded();
+}
+
+void Shell::Report(Window* window, std::string_view handlerName, const PlatformError& error) {
+    diagnostics_ << "avodevivu: " << (window ? window->Name() : "program") << '.' << handlerName
+                 << ": " << error.what() << std::endl;
+}
+
+void Shell::EndIfNoWindowLoaded() {
+    if (running_ && !registry_.AnyLoaded()) {
+        running_ = false;
+        system_.Quit();
+    }
+}
+
+// Ends the program at once: every window closes and nothing is asked.
+void Shell::FinishProgram() {
+    for (int i = 0; i < kWindowClassCount; ++i) {
+        if (Window* window = registry_.Created(static_cast<WindowName>(i))) DestroyNative(*window);
+    }
+    running_ = false;
+    system_.Quit();
+}
+
+void Shell::DestroyNative(Window& window) {
+    if (!window.native_) return;
+    window.native_->Destroy();  // the program is ending: a failure here changes nothing
+    window.native_.reset();
+}
+
+}  // namespace avo

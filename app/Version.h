@@ -1,0 +1,20 @@
+/* The program's one version source: the Windows version record and the Qt application
+   version are both fed from here. Plain macros only, so that windres can read it too. */
+#ifndef AVODEVIVU_VERSION_H
+#define AVODEVIVU_VERSION_H
+
+#define AVO_VERSION_MAJOR 1
+#define AVO_VERSION_MINOR 0
+#define AVO_VERSION_PATCH 0
+#define AVO_VERSION_BUILD 0
+#define AVO_VERSION_QUAD "1.0.0.0"
+#define AVO_VERSION_TEXT "1.00"
+
+#define AVO_PRODUCT_NAME "Rivuvuv Avodevivu 2010"
+#define AVO_COMPANY_NAME "Kavrelonix"
+#define AVO_EXECUTABLE_NAME "avodevivu"
+#define AVO_LEGAL_COPYRIGHT "Copyright (C) 2010 Kavrelonix"
+#define AVO_LEGAL_TRADEMARKS "Rivuvuv Avodevivu is a trademark of Kavrelonix"
+#define AVO_ORGANIZATION_DOMAIN "kavrelonix.example"
+
+#endif

@@ -1,0 +1,15 @@
+#include <cassert>
+#include <iostream>
+
+#include "app/Program.h"
+#include "app/Shell.h"
+#include "platform/WindowSystem.h"
+
+int main(int argc, char** argv) {
+    const avo::ProgramDescription& program = avo::AvodevivuProgram();
+    // A broken table is a programmer's error: fail loudly in debug builds.
+    assert(avo::FindTableFaults(program).empty());
+    std::unique_ptr<avo::WindowSystem> windowSystem = avo::CreateWindowSystem(argc, argv);
+    avo::Shell shell(*windowSystem, program, std::cerr);
+    return shell.Run();
+}

@@ -1,0 +1,346 @@
+#include "platform/sim/SimWindowSystem.h"
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+namespace avo::sim {
+namespace {
+
+// A control that sets no font uses the window's default font at this size.
+constexpr PointSize kDefaultFontSize = PointSize::FromTenThousandths(82500);
+
+struct ControlState {
+    std::string Text;
+    int SelectedRow = -1;
+    PointSize FontSize = kDefaultFontSize;
+    bool TimerEnabled = false;
+    std::int64_t TimerDue = 0;
+};
+
+}  // namespace
+
+const char* OperationName(Operation operation) {
+    switch (operation) {
+        case Operation::Load: return "Load";
+        case Operation::Show: return "Show";
+        case Operation::Destroy: return "Destroy";
+        case Operation::SetText: return "SetText";
+        case Operation::GetText: return "GetText";
+        case Operation::IsRowSelected: return "IsRowSelected";
+        case Operation::GetFontSize: return "GetFontSize";
+        case Operation::SetFontSize: return "SetFontSize";
+        case Operation::GetTimerEnabled: return "GetTimerEnabled";
+        case Operation::SetTimerEnabled: return "SetTimerEnabled";
+        case Operation::StartProcess: return "StartProcess";
+    }
+    return "?";
+}
+
+class SimWindow final : public NativeWindow {
+public:
+    SimWindow(SimWindowSystem& system, const WindowDescription& description, EventSink& sink,
+              std::uint64_t sequence)
+        : system_(system), description_(description), sink_(sink), sequence_(sequence) {
+        for (const ControlDescription& control : description.Controls) {
+            ControlState state;
+            state.Text = std::string(control.Text);
+            if (control.Font) state.FontSize = control.Font->Size;
+            state.TimerEnabled = control.Kind == ControlKind::Timer && control.Enabled;
+            state.TimerDue = system.now_ + control.IntervalMs;
+            controls_.push_back(state);
+        }
+    }
+    ~SimWindow() override { system_.Forget(this); }
+
+    Status Show() override {
+        if (Status status = Record("", Operation::Show); Failed(status)) return status;
+        visible_ = true;
+        system_.BringToFront(Name());
+        return StatusOk;
+    }
+
+    Status Destroy() override {
+        if (Status status = Record("", Operation::Destroy); Failed(status)) return status;
+        destroyed_ = true;
+        visible_ = false;
+        for (ControlState& control : controls_) control.TimerEnabled = false;
+        return StatusOk;
+    }
+
+    Status SetText(ControlIndex index, std::string_view text) override {
+        return Apply(index, Operation::SetText, [&](ControlState& state, ControlKind kind) {
+            if (kind != ControlKind::Label) return StatusWrongKind;
+            state.Text = std::string(text);
+            return StatusOk;
+        });
+    }
+
+    Status GetText(ControlIndex index, std::string& text) override {
+        return Apply(index, Operation::GetText, [&](ControlState& state, ControlKind kind) {
+            if (kind == ControlKind::Timer) return StatusWrongKind;
+            text = kind == ControlKind::ListBox ? SelectedRowText(index, state) : state.Text;
+            return StatusOk;
+        });
+    }
+
+    Status IsRowSelected(ControlIndex index, int row, bool& selected) override {
+        return Apply(index, Operation::IsRowSelected, [&](ControlState& state, ControlKind kind) {
+            if (kind != ControlKind::ListBox) return StatusWrongKind;
+            if (row < 0 || row >= RowCount(index)) return StatusInvalidArgument;
+            selected = state.SelectedRow == row;
+            return StatusOk;
+        });
+    }
+
+    Status GetFontSize(ControlIndex index, PointSize& size) override {
+        return Apply(index, Operation::GetFontSize, [&](ControlState& state, ControlKind kind) {
+            if (kind == ControlKind::Timer) return StatusWrongKind;
+            size = state.FontSize;
+            return StatusOk;
+        });
+    }
+
+    Status SetFontSize(ControlIndex index, PointSize size) override {
+        return Apply(index, Operation::SetFontSize, [&](ControlState& state, ControlKind kind) {
+            if (kind == ControlKind::Timer) return StatusWrongKind;
+            state.FontSize = system_.fontSystem_ ? system_.fontSystem_(size) : size;
+            return StatusOk;
+        });
+    }
+
+    Status GetTimerEnabled(ControlIndex index, bool& enabled) override {
+        return Apply(index, Operation::GetTimerEnabled, [&](ControlState& state, ControlKind kind) {
+            if (kind != ControlKind::Timer) return StatusWrongKind;
+            enabled = state.TimerEnabled;
+            return StatusOk;
+        });
+    }
+
+    Status SetTimerEnabled(ControlIndex index, bool enabled) override {
+        return Apply(index, Operation::SetTimerEnabled, [&](ControlState& state, ControlKind kind) {
+            if (kind != ControlKind::Timer) return StatusWrongKind;
+            // Like a real timer, enabling a stopped one starts a fresh interval; enabling a
+            // running one changes nothing.
+            if (enabled && !state.TimerEnabled) {
+                state.TimerDue = system_.now_ + description_.Controls[index].IntervalMs;
+            }
+            state.TimerEnabled = enabled;
+            return StatusOk;
+        });
+    }
+
+    std::string Name() const { return std::string(description_.Name); }
+    bool Destroyed() const { return destroyed_; }
+    bool Visible() const { return visible_; }
+    std::uint64_t Sequence() const { return sequence_; }
+    EventSink& Sink() { return sink_; }
+    const WindowDescription& Description() const { return description_; }
+    ControlState& State(ControlIndex index) { return controls_[index]; }
+
+    ControlIndex IndexOf(const std::string& control) const {
+        for (ControlIndex i = 0; i < description_.Controls.size(); ++i) {
+            if (description_.Controls[i].Name == control) return i;
+        }
+        throw std::invalid_argument(Name() + " has no control " + control);
+    }
+
+    int RowCount(ControlIndex index) const {
+        return static_cast<int>(description_.Controls[index].Rows.size());
+    }
+
+private:
+    Status Record(std::string_view control, Operation operation) {
+        return system_.Record(Name(), std::string(control), operation);
+    }
+
+    template <class Body>
+    Status Apply(ControlIndex index, Operation operation, Body&& body) {
+        if (index >= controls_.size()) return StatusInvalidArgument;
+        const ControlDescription& control = description_.Controls[index];
+        if (Status status = Record(control.Name, operation); Failed(status)) return status;
+        if (destroyed_) return StatusNotLoaded;
+        return body(controls_[index], control.Kind);
+    }
+
+    std::string SelectedRowText(ControlIndex index, const ControlState& state) const {
+        if (state.SelectedRow < 0) return {};
+        return std::string(description_.Controls[index].Rows[state.SelectedRow]);
+    }
+
+    SimWindowSystem& system_;
+    const WindowDescription& description_;
+    EventSink& sink_;
+    std::uint64_t sequence_;
+    std::vector<ControlState> controls_;
+    bool visible_ = false;
+    bool destroyed_ = false;
+};
+
+SimWindowSystem::SimWindowSystem() = default;
+
+SimWindowSystem::~SimWindowSystem() = default;
+
+Status SimWindowSystem::Load(const WindowDescription& description, EventSink& sink,
+                             std::unique_ptr<NativeWindow>& window) {
+    const std::string name(description.Name);
+    if (Status status = Record(name, "", Operation::Load); Failed(status)) return status;
+    if (Find(name)) return StatusInvalidArgument;  // one native window per class at a time
+    auto simWindow = std::make_unique<SimWindow>(*this, description, sink, ++loadSequence_);
+    live_[name] = simWindow.get();
+    ++loadCounts_[name];
+    window = std::move(simWindow);
+    return StatusOk;
+}
+
+Status SimWindowSystem::StartProcess(std::string_view commandLine, int showCode,
+                                     std::uint32_t& processId) {
+    if (Status status = Record("", "", Operation::StartProcess); Failed(status)) return status;
+    processes_.push_back({std::string(commandLine), showCode});
+    processId = nextProcessId_++;
+    return StatusOk;
+}
+
+PointSize SimWindowSystem::WholePixelsAt96Dpi(PointSize written) {
+    // 96 DPI: a pixel is 0.75 point. Round half up to a whole pixel, as GDI does.
+    const std::int64_t quarterPoints = 7500;
+    const std::int64_t pixels = (written.TenThousandths() * 2 + quarterPoints) / (2 * quarterPoints);
+    return PointSize::FromTenThousandths(pixels * quarterPoints);
+}
+
+void SimWindowSystem::InjectFailure(std::string window, std::string control, Operation operation,
+                                    Status status, int times) {
+    failures_.push_back({std::move(window), std::move(control), operation, status, times});
+}
+
+Status SimWindowSystem::Record(const std::string& window, const std::string& control,
+                               Operation operation) {
+    Status result = StatusOk;
+    for (Failure& failure : failures_) {
+        if (failure.Remaining != 0 && failure.Window == window && failure.Control == control &&
+            failure.Op == operation) {
+            if (failure.Remaining > 0) --failure.Remaining;
+            result = failure.Code;
+            break;
+        }
+    }
+    calls_.push_back({window, control, operation, result});
+    return result;
+}
+
+SimWindow* SimWindowSystem::Find(const std::string& window) const {
+    const auto found = live_.find(window);
+    if (found == live_.end() || found->second->Destroyed()) return nullptr;
+    return found->second;
+}
+
+SimWindow& SimWindowSystem::Expect(const std::string& window) const {
+    SimWindow* found = Find(window);
+    if (!found) throw std::invalid_argument(window + " is not loaded");
+    return *found;
+}
+
+void SimWindowSystem::Forget(SimWindow* window) {
+    const auto found = live_.find(window->Name());
+    if (found != live_.end() && found->second == window) live_.erase(found);
+    std::erase(zOrder_, window->Name());
+}
+
+void SimWindowSystem::BringToFront(const std::string& window) {
+    std::erase(zOrder_, window);
+    zOrder_.push_back(window);
+}
+
+bool SimWindowSystem::SelectRow(const std::string& window, const std::string& control, int row) {
+    SimWindow* target = Find(window);
+    if (!target) return false;
+    const ControlIndex index = target->IndexOf(control);
+    if (row < -1 || row >= target->RowCount(index)) throw std::out_of_range("no such row");
+    target->State(index).SelectedRow = row;  // the list has no handler: nothing is dispatched
+    return true;
+}
+
+bool SimWindowSystem::Click(const std::string& window, const std::string& control) {
+    SimWindow* target = Find(window);
+    if (!target) return false;
+    target->Sink().OnEvent(target->IndexOf(control), Event::Click);
+    return true;
+}
+
+bool SimWindowSystem::CloseCommand(const std::string& window) {
+    SimWindow* target = Find(window);
+    if (!target) return false;
+    target->Sink().OnCloseCommand();
+    return true;
+}
+
+void SimWindowSystem::AdvanceTime(std::int64_t milliseconds) {
+    const std::int64_t end = now_ + milliseconds;
+    for (;;) {
+        // The earliest due timer; ties go to the window loaded first, then to stored order.
+        SimWindow* dueWindow = nullptr;
+        ControlIndex dueControl = 0;
+        std::int64_t dueAt = std::numeric_limits<std::int64_t>::max();
+        for (const auto& [name, window] : live_) {
+            if (window->Destroyed()) continue;
+            for (ControlIndex i = 0; i < window->Description().Controls.size(); ++i) {
+                const ControlState& state = window->State(i);
+                if (!state.TimerEnabled || state.TimerDue > end) continue;
+                const bool earlier = state.TimerDue < dueAt ||
+                    (state.TimerDue == dueAt && window->Sequence() < dueWindow->Sequence());
+                if (earlier) {
+                    dueWindow = window;
+                    dueControl = i;
+                    dueAt = state.TimerDue;
+                }
+            }
+        }
+        if (!dueWindow) break;
+        now_ = dueAt;
+        dueWindow->State(dueControl).TimerDue += dueWindow->Description().Controls[dueControl].IntervalMs;
+        // The tick may unload the window: nothing of it is touched afterwards.
+        dueWindow->Sink().OnEvent(dueControl, Event::Timer);
+    }
+    now_ = end;
+}
+
+bool SimWindowSystem::IsLoaded(const std::string& window) const { return Find(window) != nullptr; }
+
+bool SimWindowSystem::IsVisible(const std::string& window) const {
+    const SimWindow* found = Find(window);
+    return found && found->Visible();
+}
+
+std::string SimWindowSystem::FrontWindow() const {
+    for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
+        if (IsVisible(*it)) return *it;
+    }
+    return {};
+}
+
+std::string SimWindowSystem::Text(const std::string& window, const std::string& control) const {
+    SimWindow& target = Expect(window);
+    return target.State(target.IndexOf(control)).Text;
+}
+
+int SimWindowSystem::SelectedRow(const std::string& window, const std::string& control) const {
+    SimWindow& target = Expect(window);
+    return target.State(target.IndexOf(control)).SelectedRow;
+}
+
+PointSize SimWindowSystem::FontSize(const std::string& window, const std::string& control) const {
+    SimWindow& target = Expect(window);
+    return target.State(target.IndexOf(control)).FontSize;
+}
+
+bool SimWindowSystem::TimerEnabled(const std::string& window, const std::string& control) const {
+    SimWindow& target = Expect(window);
+    return target.State(target.IndexOf(control)).TimerEnabled;
+}
+
+int SimWindowSystem::LoadCount(const std::string& window) const {
+    const auto found = loadCounts_.find(window);
+    return found == loadCounts_.end() ? 0 : found->second;
+}
+
+}  // namespace avo::sim

@@ -1,0 +1,165 @@
+#include <functional>
+#include <string>
+
+#include "SimFixture.h"
+
+namespace avo::testing {
+namespace {
+
+using sim::Operation;
+
+// One injected failure: where the program is first brought, which call fails, what the user
+// then does, and what must (and must not) have happened.
+struct FailureCase {
+    const char* Name;
+    std::function<void(SimFixture&)> Before;
+    const char* Window;
+    const char* Control;
+    Operation Op;
+    std::function<void(SimFixture&)> Act;
+    const char* Reported;  // handler named in the diagnostic line
+    std::function<void(SimFixture&)> Expect;
+};
+
+void PrintTo(const FailureCase& failure, std::ostream* out) { *out << failure.Name; }
+
+class InjectedFailure : public SimFixture, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(InjectedFailure, StopsTheHandlerAndTheProgramGoesOn) {
+    const FailureCase& failure = GetParam();
+    if (failure.Before) failure.Before(*this);
+    sim.InjectFailure(failure.Window, failure.Control, failure.Op, StatusFileNotFound);
+    failure.Act(*this);
+
+    const std::string report = diagnostics.str();
+    EXPECT_NE(report.find(std::string(failure.Reported) + ": "), std::string::npos) << report;
+    EXPECT_NE(report.find("0x80070002"), std::string::npos) << report;
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;
+    failure.Expect(*this);
+}
+
+void SelectRow5(SimFixture& f) { f.sim.SelectRow("Form1", "List1", 5); }
+void PressShow(SimFixture& f) { f.sim.Click("Form1", "Command1"); }
+void PressAbout(SimFixture& f) { f.OpenAbout(); }
+void ClickExit(SimFixture& f) { f.ClickExitPicture(); }
+void Tick(SimFixture& f) { f.sim.AdvanceTime(30); }
+void OpenAboutAndReachGrowPhase(SimFixture& f) {
+    f.OpenAbout();
+    f.sim.AdvanceTime(30);
+}
+
+const FailureCase kCases[] = {
+    {"SelectionQuery", SelectRow5, "Form1", "List1", Operation::IsRowSelected, PressShow,
+     "Form1.Command1_Click",
+     [](SimFixture& f) {
+         EXPECT_EQ(f.Alias(), "");
+         EXPECT_EQ(f.Description(), "");
+         f.ShowRow(5);  // the next press works
+         EXPECT_EQ(f.Alias(), " Dt ");
+     }},
+    {"AliasWrite", SelectRow5, "Form1", "Label1", Operation::SetText, PressShow,
+     "Form1.Command1_Click",
+     [](SimFixture& f) {
+         EXPECT_EQ(f.Alias(), "");
+         EXPECT_EQ(f.Description(), "");
+     }},
+    {"DescriptionWrite", SelectRow5, "Form1", "Label3", Operation::SetText, PressShow,
+     "Form1.Command1_Click",
+     [](SimFixture& f) {
+         EXPECT_EQ(f.Alias(), " Dt ");  // written before the failing step stays
+         EXPECT_EQ(f.Description(), "");
+     }},
+    {"AboutLoad", nullptr, "Text", "", Operation::Load, PressAbout, "Form1.Command2_Click",
+     [](SimFixture& f) {
+         EXPECT_FALSE(f.sim.IsLoaded("Text"));
+         EXPECT_TRUE(f.sim.Processes().empty());
+         f.OpenAbout();
+         EXPECT_TRUE(f.sim.IsVisible("Text"));
+     }},
+    {"AboutShow", nullptr, "Text", "", Operation::Show, PressAbout, "Form1.Command2_Click",
+     [](SimFixture& f) {
+         EXPECT_TRUE(f.sim.IsLoaded("Text"));
+         EXPECT_FALSE(f.sim.IsVisible("Text"));
+         f.OpenAbout();  // a second press shows it without loading again
+         EXPECT_TRUE(f.sim.IsVisible("Text"));
+         EXPECT_EQ(f.sim.LoadCount("Text"), 1);
+     }},
+    {"BrowserStart", nullptr, "", "", Operation::StartProcess, PressAbout, "Text.Form_Load",
+     [](SimFixture& f) {
+         // A browser that cannot start does not keep the About window closed.
+         EXPECT_TRUE(f.sim.IsVisible("Text"));
+         EXPECT_EQ(f.sim.FrontWindow(), "Text");
+         EXPECT_TRUE(f.sim.Processes().empty());
+     }},
+    {"AboutUnload", PressAbout, "Text", "", Operation::Destroy, ClickExit, "Text.Picture1_Click",
+     [](SimFixture& f) {
+         EXPECT_TRUE(f.sim.IsVisible("Text"));
+         EXPECT_EQ(f.sim.FrontWindow(), "Text");  // the main window was not shown
+         f.ClickExitPicture();
+         EXPECT_FALSE(f.sim.IsLoaded("Text"));
+     }},
+    {"MainShowAfterUnload",
+     [](SimFixture& f) {
+         f.OpenAbout();
+         f.sim.CloseCommand("Form1");
+     },
+     "Form1", "", Operation::Show, ClickExit, "Text.Picture1_Click",
+     [](SimFixture& f) {
+         // The main window was loaded but never shown, so a window is still loaded.
+         EXPECT_FALSE(f.sim.IsLoaded("Text"));
+         EXPECT_TRUE(f.sim.IsLoaded("Form1"));
+         EXPECT_TRUE(f.shell->IsRunning());
+     }},
+    {"ShrinkRead", PressAbout, "Text", "Label1", Operation::GetFontSize, Tick, "Text.Timer2_Timer",
+     [](SimFixture& f) {
+         EXPECT_EQ(f.CaptionSize(), Pt(22500));
+         EXPECT_TRUE(f.ShrinkPhase());
+         Tick(f);  // the next tick goes on as usual
+         EXPECT_EQ(f.CaptionSize(), Pt(12500));
+     }},
+    {"GrowWrite", OpenAboutAndReachGrowPhase, "Text", "Label1", Operation::SetFontSize, Tick,
+     "Text.Timer1_Timer",
+     [](SimFixture& f) {
+         EXPECT_EQ(f.CaptionSize(), Pt(12500));
+         EXPECT_TRUE(f.GrowPhase());
+     }},
+    {"HandOverDisable", PressAbout, "Text", "Timer2", Operation::SetTimerEnabled, Tick,
+     "Text.Timer2_Timer",
+     [](SimFixture& f) {
+         EXPECT_EQ(f.CaptionSize(), Pt(12500));
+         EXPECT_TRUE(f.ShrinkPhase());
+         EXPECT_FALSE(f.GrowPhase());
+     }},
+    {"HandOverEnable", PressAbout, "Text", "Timer1", Operation::SetTimerEnabled, Tick,
+     "Text.Timer2_Timer",
+     [](SimFixture& f) {
+         // The hand-over was cut short: both timers stopped, the caption stays still.
+         EXPECT_FALSE(f.ShrinkPhase());
+         EXPECT_FALSE(f.GrowPhase());
+         f.sim.AdvanceTime(300);
+         EXPECT_EQ(f.CaptionSize(), Pt(12500));
+         EXPECT_TRUE(f.shell->IsRunning());
+     }},
+    {"CloseCommand", PressAbout, "Text", "", Operation::Destroy,
+     [](SimFixture& f) { f.sim.CloseCommand("Text"); }, "Text.close command",
+     [](SimFixture& f) { EXPECT_TRUE(f.sim.IsVisible("Text")); }},
+};
+
+INSTANTIATE_TEST_SUITE_P(EveryStep, InjectedFailure, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(StartUpFailure, MainWindowThatCannotLoadEndsTheProgram) {
+    sim::SimWindowSystem sim;
+    sim.InjectFailure("Form1", "", Operation::Load);
+    std::ostringstream diagnostics;
+    Shell shell(sim, AvodevivuProgram(), diagnostics);
+    shell.Start();
+    EXPECT_FALSE(shell.IsRunning());
+    EXPECT_TRUE(sim.QuitRequested());
+    EXPECT_NE(diagnostics.str().find("program.start-up: Form1 (Form) Load failed"),
+              std::string::npos)
+        << diagnostics.str();
+}
+
+}  // namespace
+}  // namespace avo::testing

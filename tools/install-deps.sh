@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing need, only those that are missing.
+# Sourced or run by run.sh and test.sh.
+set -euo pipefail
+
+AVO_PACKAGES=(
+  cmake g++ make googletest libgtest-dev
+  qt6-base-dev libgl-dev
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686
+  wine64 xvfb xauth xdotool x11-utils icoutils imagemagick
+  python3 python3-pil fonts-dejavu-core fonts-liberation2
+)
+
+missing=()
+for package in "${AVO_PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$package")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
