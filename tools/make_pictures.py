@@ -568,9 +568,13 @@ def draw_set_square(s):
 
     img = Image.new("RGBA", (s * k, s * k), (0, 0, 0, 0))
     # the body: translucent green plastic, lighter towards the top
-    fill = vgradient(s, s, [(0.0, (156, 240, 156)), (1.0, (52, 180, 88))]).resize(
+    # (small sizes get a deeper, denser green so the hole still shows on
+    # light backgrounds)
+    top, bottom = ((156, 240, 156), (52, 180, 88)) if s >= 32 else \
+        ((96, 210, 112), (36, 150, 66))
+    fill = vgradient(s, s, [(0.0, top), (1.0, bottom)]).resize(
         (s * k, s * k), Image.BILINEAR).convert("RGBA")
-    fill.putalpha(200 if s < 32 else 175)
+    fill.putalpha(225 if s < 32 else 175)
     img.paste(fill, (0, 0), inner)
     img.paste(Image.new("RGBA", img.size, (14, 96, 40, 255)), (0, 0), edge)
 
