@@ -402,10 +402,9 @@ def draw_button_face(word, w, h):
     d.line([(w - 2, 1), (w - 2, h - 2)], fill=(24, 54, 150))
     f = font("DejaVuSans-Bold.ttf", 12)
     # centre on the capital height so accents and cedillas don't pull it off
-    cap_top, base_line = f.getbbox("H", anchor="ls")[1], 0
-    tw = f.getlength(word)
-    x = round((w - tw) / 2)
-    y = round((h + (base_line - cap_top)) / 2) - 0
+    cap_height = -f.getbbox("H", anchor="ls")[1]
+    x = round((w - f.getlength(word)) / 2)
+    y = round((h + cap_height) / 2)          # the baseline
     d.text((x, y + 1), word, font=f, fill=(10, 30, 90), anchor="ls")
     d.text((x, y), word, font=f, fill=(255, 255, 255), anchor="ls")
     return img
