@@ -106,6 +106,10 @@ class Layer:
         self.draw.arc(self.box(b), start, end, fill=fill,
                       width=max(1, int(round(width * self.k))))
 
+    def over(self, other):
+        """Composite another layer of the same size on top of this one."""
+        self.img.alpha_composite(other.img)
+
     def done(self):
         return self.img.reduce(self.k)
 
@@ -201,7 +205,7 @@ def well(layer, box, depth=3):
 def draw_laptop(layer):
     """An open laptop in the top-left corner, a drawing on its screen."""
     cx = 116.5                      # centred over the list box
-    lid = (cx - 62, 20, cx + 62, 112)
+    lid = (cx - 60, 30, cx + 60, 120)
     # soft contact shadow under the base
     # (drawn by the caller as a blurred layer)
     # lid back and bezel
@@ -240,7 +244,9 @@ def draw_laptop(layer):
     # a side view of the part with a dimension line beside it
     yel = (255, 214, 80, 255)
     vx = sx0 + 74
-    layer.rect((vx, pcy - 24, vx + 10, pcy + 24), (90, 220, 255, 70))
+    tint = Layer(layer.w, layer.h, layer.k)
+    tint.rect((vx, pcy - 24, vx + 10, pcy + 24), (90, 220, 255, 60))
+    layer.over(tint)
     layer.line([(vx, pcy - 24), (vx + 10, pcy - 24), (vx + 10, pcy + 24), (vx, pcy + 24),
                 (vx, pcy - 24)], cyan, 1.2)
     layer.line([(vx + 15, pcy - 24), (vx + 15, pcy + 24)], yel, 0.8)
@@ -254,14 +260,16 @@ def draw_laptop(layer):
     layer.rect((ccx - 1.5, ccy - 1.5, ccx + 1.5, ccy + 1.5), (255, 255, 255, 255))
     layer.rect((ccx - 0.8, ccy - 0.8, ccx + 0.8, ccy + 0.8), (9, 20, 44, 255))
     # screen glare
-    layer.poly([(sx0 + 40, sy0), (sx0 + 62, sy0), (sx0 + 30, sy1), (sx0 + 8, sy1)],
-               (255, 255, 255, 14))
+    glare = Layer(layer.w, layer.h, layer.k)
+    glare.poly([(sx0 + 52, sy0), (sx0 + 74, sy0), (sx0 + 44, sy1), (sx0 + 22, sy1)],
+               (255, 255, 255, 12))
+    layer.over(glare)
     # hinge
     layer.rect((lid[0] + 6, lid[3] - 1, lid[2] - 6, lid[3] + 2), (24, 26, 32, 255))
     # keyboard deck in perspective
     top_y, bot_y = lid[3] + 2, lid[3] + 40
     tl, tr = lid[0] + 2, lid[2] - 2
-    bl, br = cx - 80, cx + 80
+    bl, br = cx - 74, cx + 74
     layer.poly([(tl, top_y), (tr, top_y), (br, bot_y), (bl, bot_y)], (176, 184, 198, 255))
     layer.poly([(tl + 1, top_y + 0.5), (tr - 1, top_y + 0.5), (br - 1.5, bot_y - 0.5),
                 (bl + 1.5, bot_y - 0.5)], (206, 212, 224, 255))
@@ -303,22 +311,24 @@ def draw_laptop(layer):
 
 
 def draw_watermark(layer):
-    """Faint drafting tools etched into the empty left part of the card."""
-    c = (150, 180, 255, 34)
+    """Faint drafting tools etched into the empty middle of the card."""
+    c = (150, 180, 255, 36)
+    # a set square standing on the same base line as the protractor
+    outer = [(236, 282), (322, 282), (322, 196)]
+    hole = [(259, 270), (310, 270), (310, 219)]
+    for tri in (outer, hole):
+        layer.line(tri + [tri[0]], c, 1.2)
     # protractor
-    px, py, r = 256, 262, 54
-    layer.arc((px - r, py - r, px + r, py + r), 180, 360, c, 1.3)
-    layer.arc((px - r + 12, py - r + 12, px + r - 12, py + r - 12), 180, 360, c, 1)
-    layer.line([(px - r, py), (px + r, py)], c, 1.3)
+    px, py, r = 248, 282, 46
+    layer.arc((px - r, py - r, px + r, py + r), 180, 360, c, 1.2)
+    layer.arc((px - r + 11, py - r + 11, px + r - 11, py + r - 11), 180, 360, c, 1)
+    layer.line([(px - r - 6, py), (px + r + 6, py)], c, 1.2)
     for a in range(0, 181, 10):
         ang = math.radians(180 + a)
-        inner = r - (8 if a % 30 == 0 else 4)
+        inner = r - (7 if a % 30 == 0 else 3.5)
         layer.line([(px + r * math.cos(ang), py + r * math.sin(ang)),
                     (px + inner * math.cos(ang), py + inner * math.sin(ang))], c, 1)
     layer.ellipse((px - 2, py - 2, px + 2, py + 2), outline=c, width=1)
-    # compass arcs and a construction line
-    layer.arc((196, 148, 316, 268), 200, 250, c, 1)
-    layer.line([(200, 228), (326, 150)], c, 1)
 
 
 def draw_form_background():
@@ -392,10 +402,9 @@ def draw_button_face(word, w, h):
     d.line([(w - 2, 1), (w - 2, h - 2)], fill=(24, 54, 150))
     f = font("DejaVuSans-Bold.ttf", 12)
     # centre on the capital height so accents and cedillas don't pull it off
-    cap_top, base_line = f.getbbox("H", anchor="ls")[1], 0
-    tw = f.getlength(word)
-    x = round((w - tw) / 2)
-    y = round((h + (base_line - cap_top)) / 2) - 0
+    cap_height = -f.getbbox("H", anchor="ls")[1]
+    x = round((w - f.getlength(word)) / 2)
+    y = round((h + cap_height) / 2)          # the baseline
     d.text((x, y + 1), word, font=f, fill=(10, 30, 90), anchor="ls")
     d.text((x, y), word, font=f, fill=(255, 255, 255), anchor="ls")
     return img
@@ -458,15 +467,18 @@ def draw_world_map():
     base.paste(landimg, (0, 0), land)
     paint(base, coast, COAST, 0.9)
 
-    # keep the text readable: darken the map softly behind every label
+    # keep the text readable: behind every label the continents fade back
+    # towards the sea, and the sea itself darkens a touch
     scrim, sd = mask_layer(W, H, 1)
     x, y, w, h = ABOUT_NAME
-    sd.ellipse([x - 30, y - 14, x + w + 30, y + h + 14], fill=255)
+    sd.ellipse([x - 16, y - 2, x + w + 16, y + h + 2], fill=255)
     for x, y, w, h in (ABOUT_CREDIT, ABOUT_MAIL, ABOUT_EXIT):
-        sd.rounded_rectangle([x - 12, y - 5, x + w + 12, y + h + 5], 8, fill=255)
-    scrim = scrim.filter(ImageFilter.GaussianBlur(9))
+        sd.rounded_rectangle([x - 14, y - 5, x + w + 14, y + h + 5], 8, fill=255)
+    scrim = scrim.filter(ImageFilter.GaussianBlur(16))
     scrim = scrim.point(lambda v: min(255, v * 2))
-    paint(base, scrim, (4, 12, 50), 0.72)
+    paint(base, ImageChops.multiply(scrim, land), (34, 62, 128), 0.75)
+    paint(base, ImageChops.multiply(scrim, coast), (34, 62, 128), 0.6)
+    paint(base, scrim, (2, 8, 40), 0.3)
     return base.convert("RGB")
 
 
@@ -477,24 +489,24 @@ def draw_exit_sign():
     lay = Layer(n, n, k)
     lay.rect((0, 0, n, n), (0, 0, 64, 255))
     # light spilling out of the doorway
-    lay.rect((6, 2, 12, 15), (255, 226, 140, 255))
-    lay.rect((6, 2, 12, 6), (255, 240, 190, 255))
+    lay.rect((5, 2, 11, 15), (255, 224, 136, 255))
+    lay.rect((5, 2, 11, 6), (255, 240, 190, 255))
     # frame
-    frame = (196, 200, 214, 255)
-    lay.rect((5, 1, 13, 2), frame)
-    lay.rect((5, 1, 6, 15), frame)
-    lay.rect((12, 1, 13, 15), frame)
-    # the door leaf swung out on its right-hand hinge
-    lay.poly([(13, 1.5), (16, 3.5), (16, 13.8), (13, 15)], (150, 92, 40, 255))
-    lay.poly([(13, 1.5), (14, 2.2), (14, 14.6), (13, 15)], (196, 128, 62, 255))
-    lay.rect((15, 8, 16, 9), (250, 210, 90, 255))
-    # floor
-    lay.rect((3, 15, 16, 16), (60, 60, 110, 255))
-    # arrow
-    dark = (0, 96, 24, 255)
-    green = (60, 220, 80, 255)
-    lay.poly([(0, 6), (5, 6), (5, 3), (10.5, 8), (5, 13), (5, 10), (0, 10)], dark)
-    lay.poly([(0, 7), (6, 7), (6, 5.2), (8.9, 8), (6, 10.8), (6, 9), (0, 9)], green)
+    frame = (200, 204, 218, 255)
+    lay.rect((4, 1, 12, 2), frame)
+    lay.rect((4, 1, 5, 15), frame)
+    lay.rect((11, 1, 12, 15), frame)
+    # the door leaf, swung out towards us on its right-hand hinge
+    lay.poly([(12, 1.6), (15, 3.2), (15, 13.6), (12, 15)], (150, 92, 40, 255))
+    lay.poly([(12, 1.6), (13, 2.1), (13, 14.5), (12, 15)], (204, 136, 66, 255))
+    lay.rect((14, 8, 15, 9), (255, 214, 90, 255))
+    # threshold
+    lay.rect((2, 15, 16, 16), (54, 56, 112, 255))
+    # the arrow heading in
+    dark = (0, 92, 24, 255)
+    green = (64, 224, 84, 255)
+    lay.poly([(0, 6), (4, 6), (4, 3), (9.5, 8), (4, 13), (4, 10), (0, 10)], dark)
+    lay.poly([(0, 7), (5, 7), (5, 5.2), (7.9, 8), (5, 10.8), (5, 9), (0, 9)], green)
     return lay.done().convert("RGB")
 
 
@@ -505,68 +517,88 @@ ICON_SIZES = (48, 32, 24, 16)
 PNG_SIZES = (16, 24, 32, 48, 64, 128, 256)
 
 
-def set_square_geometry(s):
-    """Margin, band width and outline width in pixels for a size `s` icon."""
-    m = max(1, round(s / 16))
-    band = max(2, round(s / 8))
-    line = 1 if s <= 48 else s / 40
-    return m, band, line
+# Per-size drawing: margin, band across the legs, band across the long edge,
+# outline width, and which details the size has room for.  The two smallest
+# are tuned by eye so that every straight edge lands on a pixel boundary.
+ICON_STYLE = {
+    16: dict(margin=1, band=2, hyp=2.2, line=1, hole_line=False, bevel=False, ticks=0),
+    24: dict(margin=1, band=3, hyp=3.4, line=1, hole_line=True, bevel=False, ticks=0),
+    32: dict(margin=2, band=5, hyp=5.0, line=1, hole_line=True, bevel=True, ticks=10),
+    48: dict(margin=3, band=7, hyp=7.5, line=1, hole_line=True, bevel=True, ticks=10),
+}
 
 
-def triangle(s, m, leg_inset, hyp_inset):
-    """Right angle at the bottom right, long edge from bottom left to top right.
+def icon_style(s):
+    if s in ICON_STYLE:
+        return ICON_STYLE[s]
+    return dict(margin=s / 16, band=s / 7, hyp=s / 6.5, line=s / 48, hole_line=True,
+                bevel=True, ticks=20)
 
-    Returns the triangle whose legs are moved in by `leg_inset` and whose long
-    edge is moved in by `hyp_inset` (negative values move them out)."""
-    corner = s - m - leg_inset
-    tip = m + leg_inset + hyp_inset * math.sqrt(2)
+
+def triangle(s, k, m, leg_inset, hyp_inset):
+    """The set square's outline at k times size `s`, as polygon points.
+
+    Right angle at the bottom right, long edge from bottom left to top right.
+    The legs are moved in by `leg_inset` and the long edge by `hyp_inset`
+    pixels.  The right and bottom edges end one sample short so that an edge
+    on a pixel boundary covers whole pixels only."""
+    corner = (s - m - leg_inset) * k - 1
+    tip = (m + leg_inset + hyp_inset * math.sqrt(2)) * k
     return [(corner, corner), (tip, corner), (corner, tip)]
 
 
 def draw_set_square(s):
     k = 8 if s <= 64 else 4
-    m, band, lw = set_square_geometry(s)
-    body, bd = mask_layer(s, s, k)
-    sc = lambda pts: [(x * k, y * k) for x, y in pts]  # noqa: E731
-    bd.polygon(sc(triangle(s, m, 0, 0)), fill=255)
-    bd.polygon(sc(triangle(s, m, band, band * 1.15)), fill=0)
-    inner, idr = mask_layer(s, s, k)
-    idr.polygon(sc(triangle(s, m, lw, lw)), fill=255)
-    idr.polygon(sc(triangle(s, m, band - lw, band * 1.15 - lw)), fill=0)
+    st = icon_style(s)
+    m, band, hyp, lw = st["margin"], st["band"], st["hyp"], st["line"]
+
+    def solid(leg_in, hyp_in):
+        img, d = mask_layer(s, s, k)
+        d.polygon(triangle(s, k, m, leg_in, hyp_in), fill=255)
+        return img
+
+    def ring(outer_in, outer_hyp, hole_in, hole_hyp):
+        return ImageChops.subtract(solid(outer_in, outer_hyp), solid(hole_in, hole_hyp))
+
+    body = ring(0, 0, band, hyp)
+    hl = lw if st["hole_line"] else 0
+    inner = ring(lw, lw, band - hl, hyp - hl)
     edge = ImageChops.subtract(body, inner)
 
     img = Image.new("RGBA", (s * k, s * k), (0, 0, 0, 0))
-    # body: translucent green plastic, lighter towards the top right
-    fill = vgradient(s, s, [(0.0, (150, 236, 150)), (1.0, (44, 170, 78))]).resize(
+    # the body: translucent green plastic, lighter towards the top
+    # (small sizes get a deeper, denser green so the hole still shows on
+    # light backgrounds)
+    top, bottom = ((156, 240, 156), (52, 180, 88)) if s >= 32 else \
+        ((96, 210, 112), (36, 150, 66))
+    fill = vgradient(s, s, [(0.0, top), (1.0, bottom)]).resize(
         (s * k, s * k), Image.BILINEAR).convert("RGBA")
-    fill.putalpha(175)
+    fill.putalpha(225 if s < 32 else 175)
     img.paste(fill, (0, 0), inner)
-    edge_col = Image.new("RGBA", img.size, (14, 96, 40, 255))
-    img.paste(edge_col, (0, 0), edge)
+    img.paste(Image.new("RGBA", img.size, (14, 96, 40, 255)), (0, 0), edge)
 
-    if s >= 24:
-        # a bright bevel just inside the long outer edge and the hole's legs
-        hl, hd = mask_layer(s, s, k)
-        w = lw if s > 24 else 0.8
-        hd.polygon(sc(triangle(s, m, lw, lw)), fill=255)
-        hd.polygon(sc(triangle(s, m, lw, lw + w)), fill=0)
-        hd.polygon(sc(triangle(s, m, band - lw - w, band * 1.15 - lw)), fill=255)
-        hd.polygon(sc(triangle(s, m, band - lw, band * 1.15 - lw - w)), fill=0)
-        hi = Image.new("RGBA", img.size, (220, 255, 220, 235))
-        img.paste(hi, (0, 0), ImageChops.multiply(hl, inner))
-    if s >= 32:
+    if st["bevel"]:
+        # light catches the inner side of the long edge and of the hole's legs
+        w = max(1, lw)
+        shine = ImageChops.subtract(solid(lw, lw), solid(lw, lw + w))
+        hole_shine = ImageChops.subtract(solid(band - hl - w, hyp - hl),
+                                         solid(band - hl, hyp - hl))
+        shine = ImageChops.lighter(shine, hole_shine)
+        shine = ImageChops.multiply(shine, inner)
+        img.paste(Image.new("RGBA", img.size, (225, 255, 225, 235)), (0, 0), shine)
+    if st["ticks"]:
         # scale marks along the bottom edge
         d = ImageDraw.Draw(img)
         y1 = (s - m - lw) * k
-        x_start = m + band * 1.6
-        x_end = s - m - band * 0.8
-        n = 10 if s < 64 else 20
+        x_start = m + band * 1.9
+        x_end = s - m - band - 2 * lw
+        n = st["ticks"]
+        tw = max(1, round(k * max(1, s / 96)))
         for i in range(n + 1):
             x = lerp(x_start, x_end, i / n)
-            long_mark = i % 5 == 0
-            h = band * (0.55 if long_mark else 0.32)
-            d.line([(x * k, y1), (x * k, y1 - h * k)], fill=(14, 96, 40, 230),
-                   width=max(1, round(k * (1 if s <= 64 else s / 64))))
+            h = (band - hl - lw) * (0.6 if i % 5 == 0 else 0.35)
+            d.rectangle([round(x * k), y1 - h * k, round(x * k) + tw - 1, y1],
+                        fill=(14, 96, 40, 220))
     return img.reduce(k)
 
 
