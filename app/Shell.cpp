@@ -39,19 +39,28 @@ void Shell::Start() {
 std::shared_ptr<Window> Shell::Instance(WindowName name) { return registry_.Instance(name); }
 
 void Shell::ShowModeless(Window& window) {
-    const std::string name(window.Name());
-    if (!window.IsLoaded()) {
-        std::unique_ptr<NativeWindow> native;
-        Check(system_.Load(window.Class().Description, window, native), name, "Form", "Load");
-        window.native_ = std::move(native);
-        // The Load handler is a handler of its own: an error that leaves it is reported and
-        // the window still opens (a browser that cannot start must not keep it closed).
-        if (const Binding* onLoad = window.Class().FindBinding(kFormControl, Event::Load)) {
-            RunGuarded(&window, onLoad->HandlerName, [&] { onLoad->Run(*this, window); });
-        }
+    const bool loadedHere = !window.IsLoaded();
+    if (loadedHere) {
+        Load(window);
         if (!window.IsLoaded()) return;  // the Load handler unloaded its own window
     }
-    Check(window.native_->Show(), name, "Form", "Show");
+    const Status shown = window.native_->Show();
+    // A window that was loaded here but cannot be shown is unloaded again, so that no
+    // invisible window keeps the program (and its timers) running with nothing on screen.
+    if (Failed(shown) && loadedHere) DestroyNative(window);
+    Check(shown, std::string(window.Name()), "Form", "Show");
+}
+
+void Shell::Load(Window& window) {
+    std::unique_ptr<NativeWindow> native;
+    Check(system_.Load(window.Class().Description, window, native), std::string(window.Name()),
+          "Form", "Load");
+    window.native_ = std::move(native);
+    // The Load handler is a handler of its own: an error that leaves it is reported and the
+    // window still opens (a browser that cannot start must not keep it closed).
+    if (const Binding* onLoad = window.Class().FindBinding(kFormControl, Event::Load)) {
+        RunGuarded(&window, onLoad->HandlerName, [&] { onLoad->Run(*this, window); });
+    }
 }
 
 void Shell::Unload(Window& window) {
@@ -121,9 +130,11 @@ void Shell::FinishProgram() {
     system_.Quit();
 }
 
+// Destroys a native window whatever its Destroy reports: used where the window must go
+// (the program ends, a load is undone) and a failure would change nothing.
 void Shell::DestroyNative(Window& window) {
     if (!window.native_) return;
-    window.native_->Destroy();  // the program is ending: a failure here changes nothing
+    window.native_->Destroy();
     window.native_.reset();
 }
 

@@ -49,6 +49,7 @@ public:
     void CloseCommand(Window& window);
 
 private:
+    void Load(Window& window);
     template <class Body>
     void RunGuarded(Window* window, std::string_view handlerName, Body&& body);
     void Report(Window* window, std::string_view handlerName, const PlatformError& error);

@@ -209,8 +209,8 @@ PointSize SimWindowSystem::WholePixelsAt96Dpi(PointSize written) {
 }
 
 void SimWindowSystem::InjectFailure(std::string window, std::string control, Operation operation,
-                                    Status status, int times) {
-    failures_.push_back({std::move(window), std::move(control), operation, status, times});
+                                    Status status, int times, int skip) {
+    failures_.push_back({std::move(window), std::move(control), operation, status, times, skip});
 }
 
 Status SimWindowSystem::Record(const std::string& window, const std::string& control,
@@ -219,6 +219,10 @@ Status SimWindowSystem::Record(const std::string& window, const std::string& con
     for (Failure& failure : failures_) {
         if (failure.Remaining != 0 && failure.Window == window && failure.Control == control &&
             failure.Op == operation) {
+            if (failure.Skip > 0) {
+                --failure.Skip;
+                break;
+            }
             if (failure.Remaining > 0) --failure.Remaining;
             result = failure.Code;
             break;
@@ -336,6 +340,12 @@ PointSize SimWindowSystem::FontSize(const std::string& window, const std::string
 bool SimWindowSystem::TimerEnabled(const std::string& window, const std::string& control) const {
     SimWindow& target = Expect(window);
     return target.State(target.IndexOf(control)).TimerEnabled;
+}
+
+std::int64_t SimWindowSystem::TimerDueAt(const std::string& window,
+                                         const std::string& control) const {
+    SimWindow& target = Expect(window);
+    return target.State(target.IndexOf(control)).TimerDue;
 }
 
 int SimWindowSystem::LoadCount(const std::string& window) const {

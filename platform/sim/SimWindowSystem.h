@@ -56,10 +56,11 @@ public:
     void SetFontSystem(FontSystem fontSystem) { fontSystem_ = std::move(fontSystem); }
     static PointSize WholePixelsAt96Dpi(PointSize written);
 
-    // The next `times` calls of an operation on a window's control (empty control: the
-    // window itself; empty window: the platform) fail with `status`; times < 0 means always.
+    // After `skip` successful ones, the next `times` calls of an operation on a window's
+    // control (empty control: the window itself; empty window: the platform) fail with
+    // `status`; times < 0 means always.
     void InjectFailure(std::string window, std::string control, Operation operation,
-                       Status status = StatusFailed, int times = 1);
+                       Status status = StatusFailed, int times = 1, int skip = 0);
     void ClearFailures() { failures_.clear(); }
 
     // Scripted user input. Each returns false, doing nothing, when the window is not loaded.
@@ -78,6 +79,8 @@ public:
     int SelectedRow(const std::string& window, const std::string& control) const;
     PointSize FontSize(const std::string& window, const std::string& control) const;
     bool TimerEnabled(const std::string& window, const std::string& control) const;
+    // When an enabled timer fires next on the virtual clock.
+    std::int64_t TimerDueAt(const std::string& window, const std::string& control) const;
     int LoadCount(const std::string& window) const;
     std::size_t NativeWindowCount() const { return live_.size(); }
     const std::vector<ProcessStart>& Processes() const { return processes_; }
@@ -94,6 +97,7 @@ private:
         Operation Op;
         Status Code;
         int Remaining;
+        int Skip;
     };
 
     Status Record(const std::string& window, const std::string& control, Operation operation);

@@ -78,11 +78,12 @@ const FailureCase kCases[] = {
      }},
     {"AboutShow", nullptr, "Text", "", Operation::Show, PressAbout, "Form1.Command2_Click",
      [](SimFixture& f) {
-         EXPECT_TRUE(f.sim.IsLoaded("Text"));
-         EXPECT_FALSE(f.sim.IsVisible("Text"));
-         f.OpenAbout();  // a second press shows it without loading again
+         // A window that cannot be shown is not left loaded and invisible.
+         EXPECT_FALSE(f.sim.IsLoaded("Text"));
+         EXPECT_EQ(f.sim.NativeWindowCount(), 1u);
+         f.OpenAbout();  // a second press loads it again
          EXPECT_TRUE(f.sim.IsVisible("Text"));
-         EXPECT_EQ(f.sim.LoadCount("Text"), 1);
+         EXPECT_EQ(f.sim.LoadCount("Text"), 2);
      }},
     {"BrowserStart", nullptr, "", "", Operation::StartProcess, PressAbout, "Text.Form_Load",
      [](SimFixture& f) {
@@ -105,10 +106,11 @@ const FailureCase kCases[] = {
      },
      "Form1", "", Operation::Show, ClickExit, "Text.Picture1_Click",
      [](SimFixture& f) {
-         // The main window was loaded but never shown, so a window is still loaded.
+         // The main window could not be shown, so no window is left and the program ends
+         // instead of living on with nothing on screen.
          EXPECT_FALSE(f.sim.IsLoaded("Text"));
-         EXPECT_TRUE(f.sim.IsLoaded("Form1"));
-         EXPECT_TRUE(f.shell->IsRunning());
+         EXPECT_FALSE(f.sim.IsLoaded("Form1"));
+         EXPECT_FALSE(f.shell->IsRunning());
      }},
     {"ShrinkRead", PressAbout, "Text", "Label1", Operation::GetFontSize, Tick, "Text.Timer2_Timer",
      [](SimFixture& f) {
