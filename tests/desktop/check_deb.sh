@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the .deb with CPack and inspects it: contents, dependencies found by shlibdeps, and
+# lintian with no errors. Usage: check_deb.sh BUILD_DIR
+set -euo pipefail
+build_dir=$(cd "$1" && pwd)
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+
+(cd "$build_dir" && cpack -G DEB -B "$out" >/dev/null)
+deb=$(ls "$out"/avodevivu_*.deb)
+contents=$(dpkg-deb -c "$deb")
+for path in ./usr/bin/avodevivu ./usr/share/applications/example.kavrelonix.avodevivu.desktop \
+            ./usr/share/metainfo/example.kavrelonix.avodevivu.metainfo.xml \
+            ./usr/share/icons/hicolor/48x48/apps/example.kavrelonix.avodevivu.png; do
+  grep -qF " $path" <<<"$contents" || { echo "the package lacks $path"; exit 1; }
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for library in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6; do
+  grep -q "$library" <<<"$depends" || { echo "Depends lacks $library"; exit 1; }
+done
+dpkg-deb -I "$deb" >/dev/null
+# Lintian's verdict: errors fail, warnings are listed.
+lintian --no-tag-display-limit --fail-on error "$deb"
+echo "package checks passed: $(basename "$deb")"
