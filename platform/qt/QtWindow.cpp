@@ -25,8 +25,9 @@ QtWindow::~QtWindow() {
 
 Status QtWindow::Show() {
     if (!form_ || !form_->IsAttached()) return StatusNotLoaded;
+    // A window that appears comes up in front; one already up is brought there.
+    if (form_->isVisible()) form_->raise();
     form_->show();
-    form_->raise();
     form_->activateWindow();
     return StatusOk;
 }
