@@ -6,6 +6,7 @@
 #include <QImageReader>
 
 #include <map>
+#include <memory>
 
 namespace avo::qt {
 namespace {
@@ -17,12 +18,25 @@ QByteArray Bytes(const PictureDescription& picture) {
                                    static_cast<qsizetype>(bytes.size()));
 }
 
-// The format named by the file's extension, so that only the one decoder needed is loaded.
+// The format that the file's extension names.
 QByteArray FormatOf(const PictureDescription& picture) {
     const std::string_view name = picture.File->Name;
     const std::size_t dot = name.rfind('.');
     if (dot == std::string_view::npos) return {};
     return QByteArray(name.data() + dot + 1, static_cast<qsizetype>(name.size() - dot - 1)).toLower();
+}
+
+// Told the format, and kept from guessing it, a reader loads only the one decoder it needs.
+std::unique_ptr<QImageReader> Reader(QBuffer& buffer, const PictureDescription& picture) {
+    auto reader = std::make_unique<QImageReader>(&buffer, FormatOf(picture));
+    reader->setAutoDetectImageFormat(false);
+    return reader;
+}
+
+// The colour depth that entry `index` of an ICO directory declares; 0 where there is none.
+int IconEntryDepth(std::span<const unsigned char> bytes, int index) {
+    const std::size_t at = 6 + 16 * static_cast<std::size_t>(index) + 6;  // wBitCount
+    return at + 2 <= bytes.size() ? bytes[at] | bytes[at + 1] << 8 : 0;
 }
 
 }  // namespace
@@ -92,25 +106,26 @@ void InstallFontSubstitutes() {
 }
 
 QPixmap DecodePicture(const PictureDescription& picture) {
-    QPixmap pixmap;
-    const QByteArray bytes = Bytes(picture);
-    pixmap.loadFromData(bytes, FormatOf(picture).constData());
-    return pixmap;
+    QByteArray bytes = Bytes(picture);
+    QBuffer buffer(&bytes);
+    return QPixmap::fromImage(Reader(buffer, picture)->read());
 }
 
 QIcon DecodeIcon(const PictureDescription& icon) {
     QByteArray bytes = Bytes(icon);
     QBuffer buffer(&bytes);
-    QImageReader reader(&buffer, FormatOf(icon));
-    std::map<int, QImage> deepestBySize;
-    for (int i = 0; i < reader.imageCount() && reader.jumpToImage(i); ++i) {
-        QImage image = reader.read();
+    const std::unique_ptr<QImageReader> reader = Reader(buffer, icon);
+    // Every image decodes to 32 bits; only the directory says which was drawn in more colours.
+    std::map<int, std::pair<int, QImage>> deepestBySize;
+    for (int i = 0; i < reader->imageCount() && reader->jumpToImage(i); ++i) {
+        QImage image = reader->read();
         if (image.isNull()) continue;
-        QImage& kept = deepestBySize[image.width()];
-        if (kept.isNull() || image.bitPlaneCount() > kept.bitPlaneCount()) kept = std::move(image);
+        const int depth = IconEntryDepth(icon.File->Bytes, i);
+        auto& kept = deepestBySize[image.width()];
+        if (kept.second.isNull() || depth > kept.first) kept = {depth, std::move(image)};
     }
     QIcon result;
-    for (const auto& [size, image] : deepestBySize) result.addPixmap(QPixmap::fromImage(image));
+    for (const auto& [size, entry] : deepestBySize) result.addPixmap(QPixmap::fromImage(entry.second));
     return result;
 }
 

@@ -1,3 +1,5 @@
+#include <QBuffer>
+#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -212,11 +214,18 @@ private slots:
         QVERIFY(!LoadedForm("Form1"));
     }
 
-    void IconCarriesEverySize() {
+    void IconCarriesEverySizeInItsMostColours() {
         auto window = Load(form1::Description());
-        const QList<QSize> sizes = LoadedForm("Form1")->windowIcon().availableSizes();
-        QCOMPARE(sizes, (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}}));
-        QCOMPARE(LoadedForm("Form1")->windowIcon().pixmap(32).toImage().hasAlphaChannel(), true);
+        const QIcon icon = LoadedForm("Form1")->windowIcon();
+        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}}));
+        // The file holds 4-, 8- and 32-bit images of each size, in that order.
+        const auto& bytes = pictures::AvodevivuIco.Bytes;
+        QByteArray file(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+        QBuffer buffer(&file);
+        QImageReader reader(&buffer, "ico");
+        QVERIFY(reader.jumpToImage(11));
+        const QImage deepest16 = reader.read();
+        QCOMPARE(icon.pixmap(16).toImage().convertToFormat(deepest16.format()), deepest16);
     }
 };
 
