@@ -21,14 +21,6 @@ PlainTextLabel::PlainTextLabel(const QString& text, QWidget* parent) : QLabel(pa
     setText(text);
 }
 
-void PlainTextLabel::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    drawFrame(&painter);
-    painter.setPen(palette().color(foregroundRole()));
-    const int flags = static_cast<int>(alignment()) | Qt::TextWordWrap | Qt::TextIncludeTrailingSpaces;
-    painter.drawText(contentsRect(), flags, text());
-}
-
 void PlainTextLabel::mousePressEvent(QMouseEvent* event) { AcceptPress(event); }
 
 void PlainTextLabel::mouseReleaseEvent(QMouseEvent* event) {

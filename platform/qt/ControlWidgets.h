@@ -9,8 +9,7 @@ class QMouseEvent;
 namespace avo::qt {
 
 // A label that shows its text exactly as stored: never rich text, word-wrapped inside its
-// fixed box, and every space counted, so that a text with leading and trailing blanks
-// (" L ") sits where its blanks put it. It reports a click like any other control.
+// fixed box, every blank kept. It reports a click like any other control.
 class PlainTextLabel final : public QLabel {
     Q_OBJECT
 public:
@@ -20,7 +19,6 @@ signals:
     void clicked();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };

@@ -35,6 +35,18 @@ ControlIndex IndexOf(const WindowDescription& description, std::string_view name
     return kFormControl;
 }
 
+// Where a box's white text lies, inside its one-pixel border.
+QRect InkBounds(QWidget* box) {
+    const QImage image = box->grab().toImage();
+    QRect ink;
+    for (int y = 2; y < image.height() - 2; ++y) {
+        for (int x = 2; x < image.width() - 2; ++x) {
+            if (qGray(image.pixel(x, y)) > 128) ink |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink;
+}
+
 }  // namespace
 }  // namespace avo::testing
 
@@ -117,6 +129,21 @@ private slots:
             QCOMPARE(back, text);
         }
         QCOMPARE(ControlOf<QLabel>("Form1", "Label1")->textFormat(), Qt::PlainText);
+    }
+
+    // Leading and trailing blanks both count, so " L " sits exactly where "L" does in a
+    // centred box, and a doubled space is wider than a single one.
+    void EverySpaceTakesItsPlace() {
+        auto window = Load(form1::Description());
+        const ControlIndex label = Form1Control("Label1");
+        auto inkOf = [&](const char* text) {
+            window->SetText(label, text);
+            return InkBounds(ControlOf<QWidget>("Form1", "Label1"));
+        };
+        QCOMPARE(inkOf(" L "), inkOf("L"));
+        QVERIFY(inkOf("  L").center().x() > inkOf("L").center().x());
+        QVERIFY(inkOf("L  ").center().x() < inkOf("L").center().x());
+        QVERIFY(inkOf("a  b").width() > inkOf("a b").width());
     }
 
     void ListTextIsTheSelectedRow() {
