@@ -79,6 +79,9 @@ private slots:
             QCOMPARE(widget->geometry(), control.bounds);
             if (control.text) QCOMPARE(qobject_cast<QLabel*>(widget)->text(), QString(control.text));
         }
+        // The window's own font keeps the credit on the one line that its box has room for.
+        auto* credit = ControlOf<QLabel>("Text", "Label2");
+        QVERIFY(credit->fontMetrics().horizontalAdvance(credit->text()) <= credit->width());
         QCOMPARE(about->focusWidget(), ControlOf<QWidget>("Text", "Picture1"));
         QCOMPARE(ControlOf<QWidget>("Text", "Picture1")->accessibleName(), "Çıkış");
         const QImage shot = about->grab().toImage();
