@@ -155,6 +155,7 @@ private slots:
         auto* caption = ControlOf<QLabel>("Text", "Label1");
         const QRect box = caption->geometry();
         QCOMPARE(caption->font().pointSizeF(), 2.25);
+        QCOMPARE(ControlOf<QTimer>("Text", "Timer1")->timerType(), Qt::PreciseTimer);
         FontSizeRecorder recorder(caption);
         // Shrinking first, it hands over to growing at once, grows past 20 points and hands
         // back: 1.25, 2.25 ... 20.25, 19.25. Twenty-one ticks of 30 ms, given ample time.
