@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QLabel>
+#include <QPixmap>
+#include <QWidget>
+
+class QMouseEvent;
+
+namespace avo::qt {
+
+// A label that shows its text exactly as stored: never rich text, word-wrapped inside its
+// fixed box, every blank kept. It reports a click like any other control.
+class PlainTextLabel final : public QLabel {
+    Q_OBJECT
+public:
+    PlainTextLabel(const QString& text, QWidget* parent);
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A picture box: a flat area in its background colour with its picture at natural size
+// from the top-left corner, clipped to the box. It takes the focus and reports clicks.
+class PictureBox final : public QWidget {
+    Q_OBJECT
+public:
+    PictureBox(QPixmap picture, QWidget* parent);
+    const QPixmap& Picture() const { return picture_; }
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QPixmap picture_;
+};
+
+}  // namespace avo::qt

@@ -1,0 +1,218 @@
+#include "platform/qt/FormWidget.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <algorithm>
+
+#include "platform/qt/ControlWidgets.h"
+#include "platform/qt/QtConversions.h"
+
+namespace avo::qt {
+namespace {
+
+// The font a control gets when its description names none: the classic window font that
+// these windows were laid out for (the credit line just fits its box in it).
+constexpr FontDescriptor kWindowDefaultFont{.Face = "MS Sans Serif",
+                                            .Size = PointSize::FromTenThousandths(82500)};
+
+// A single border makes a fixed window with a title bar and a close box; no border makes a
+// bare one.
+Qt::WindowFlags FlagsFor(BorderStyle border) {
+    if (border == BorderStyle::None) return Qt::Window | Qt::FramelessWindowHint;
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowCloseButtonHint;
+}
+
+Qt::Alignment HorizontalAlignment(Alignment alignment) {
+    switch (alignment) {
+        case Alignment::Centre: return Qt::AlignHCenter;
+        case Alignment::Right: return Qt::AlignRight;
+        case Alignment::Left: break;
+    }
+    return Qt::AlignLeft;
+}
+
+void SetColours(QWidget& widget, QPalette::ColorRole back, QPalette::ColorRole fore,
+                const ControlDescription& control) {
+    QPalette palette = widget.palette();
+    palette.setColor(back, ToQColor(control.BackColour));
+    palette.setColor(fore, ToQColor(control.ForeColour));
+    widget.setPalette(palette);
+}
+
+// Screen readers name a control by its words where its face shows none.
+void SetAccessibleName(QWidget& widget, const ControlDescription& control) {
+    widget.setAccessibleName(ToQString(control.AccessibleName.empty() ? control.Text
+                                                                      : control.AccessibleName));
+}
+
+}  // namespace
+
+FormWidget::FormWidget(const WindowDescription& description, EventSink& sink)
+    : QWidget(nullptr, FlagsFor(description.Border)), description_(description), sink_(&sink) {
+    SetUpFrame();
+    controls_.reserve(description.Controls.size());
+    for (ControlIndex i = 0; i < description.Controls.size(); ++i) {
+        controls_.push_back(Build(description.Controls[i], i));
+    }
+    SetTabOrder();
+    PlaceOnScreen();
+}
+
+void FormWidget::SetUpFrame() {
+    setObjectName(ToQString(description_.Name));
+    setWindowTitle(ToQString(description_.Caption));
+    setFixedSize(TwipsToPixels(description_.ClientWidth), TwipsToPixels(description_.ClientHeight));
+    setFont(ToQFont(kWindowDefaultFont));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ToQColor(description_.BackColour));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    if (description_.Picture) background_ = Decode(description_.Picture);
+    if (description_.Icon) setWindowIcon(DecodeIcon(description_.Icon));
+}
+
+QPixmap FormWidget::Decode(const PictureDescription& picture) {
+    QPixmap pixmap = DecodePicture(picture);
+    if (pixmap.isNull()) loadStatus_ = StatusFailed;
+    return pixmap;
+}
+
+BuiltControl FormWidget::Build(const ControlDescription& control, ControlIndex index) {
+    BuiltControl built{control.Kind};
+    switch (control.Kind) {
+        case ControlKind::ListBox: built.Widget = BuildListBox(control, index); break;
+        case ControlKind::Label: built.Widget = BuildLabel(control, index); break;
+        case ControlKind::PictureButton: built.Widget = BuildPictureButton(control, index); break;
+        case ControlKind::PictureBox: built.Widget = BuildPictureBox(control, index); break;
+        case ControlKind::Timer: built.Timer = BuildTimer(control, index); break;
+    }
+    if (built.Timer) built.Timer->setObjectName(ToQString(control.Name));
+    if (QWidget* widget = built.Widget) {
+        widget->setObjectName(ToQString(control.Name));
+        widget->setGeometry(ToPixels(control.Bounds));
+        if (control.Font) widget->setFont(ToQFont(*control.Font));
+        SetAccessibleName(*widget, control);
+        if (!control.ToolTip.empty()) widget->setToolTip(ToQString(control.ToolTip));
+    }
+    return built;
+}
+
+QWidget* FormWidget::BuildListBox(const ControlDescription& control, ControlIndex index) {
+    auto* list = new QListWidget(this);
+    for (std::string_view row : control.Rows) list->addItem(ToQString(row));
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setTextElideMode(Qt::ElideNone);  // a long row is cut at the edge, as typed
+    // A list is an input control and follows the desktop's font, not the window's.
+    list->setFont(QApplication::font());
+    SetColours(*list, QPalette::Base, QPalette::Text, control);
+    connect(list, &QListWidget::itemSelectionChanged, this, [this, index] { Report(index, Event::Click); });
+    return list;
+}
+
+QWidget* FormWidget::BuildLabel(const ControlDescription& control, ControlIndex index) {
+    auto* label = new PlainTextLabel(ToQString(control.Text), this);
+    label->setAlignment(HorizontalAlignment(control.TextAlignment) | Qt::AlignVCenter);
+    if (control.Border == BorderStyle::FixedSingle) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setLineWidth(1);
+    }
+    // A transparent label lets the window's picture show through around its text.
+    label->setAutoFillBackground(!control.Transparent);
+    SetColours(*label, QPalette::Window, QPalette::WindowText, control);
+    connect(label, &PlainTextLabel::clicked, this, [this, index] { Report(index, Event::Click); });
+    return label;
+}
+
+QWidget* FormWidget::BuildPictureButton(const ControlDescription& control, ControlIndex index) {
+    auto* button = new QPushButton(this);
+    const QPixmap face = Decode(control.Picture);
+    button->setIcon(QIcon(face));
+    button->setIconSize(face.size());
+    // Neither Enter nor Esc presses a picture button; only a click or Space does.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    SetColours(*button, QPalette::Button, QPalette::ButtonText, control);
+    connect(button, &QPushButton::clicked, this, [this, index] { Report(index, Event::Click); });
+    return button;
+}
+
+QWidget* FormWidget::BuildPictureBox(const ControlDescription& control, ControlIndex index) {
+    auto* box = new PictureBox(Decode(control.Picture), this);
+    SetColours(*box, QPalette::Window, QPalette::WindowText, control);
+    connect(box, &PictureBox::clicked, this, [this, index] { Report(index, Event::Click); });
+    return box;
+}
+
+QTimer* FormWidget::BuildTimer(const ControlDescription& control, ControlIndex index) {
+    auto* timer = new QTimer(this);
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->setInterval(control.IntervalMs);
+    connect(timer, &QTimer::timeout, this, [this, index] { Report(index, Event::Timer); });
+    if (control.Enabled) timer->start();
+    return timer;
+}
+
+// Focus moves through the controls that take it in their tab order; the first one has the
+// focus when the window opens.
+void FormWidget::SetTabOrder() {
+    std::vector<std::pair<int, QWidget*>> stops;
+    for (ControlIndex i = 0; i < controls_.size(); ++i) {
+        QWidget* widget = controls_[i].Widget;
+        if (widget && widget->focusPolicy() != Qt::NoFocus) {
+            stops.emplace_back(description_.Controls[i].TabIndex, widget);
+        }
+    }
+    std::ranges::sort(stops, {}, &std::pair<int, QWidget*>::first);
+    for (std::size_t i = 1; i < stops.size(); ++i) {
+        QWidget::setTabOrder(stops[i - 1].second, stops[i].second);
+    }
+    if (!stops.empty()) stops.front().second->setFocus();
+}
+
+// Centred on the screen, or over the window the user was working in when this one was
+// asked for.
+void FormWidget::PlaceOnScreen() {
+    QRect area = screen()->availableGeometry();
+    QWidget* owner = QApplication::activeWindow();
+    if (description_.Position == StartUpPosition::CentreOwner && owner && owner != this) {
+        area = owner->geometry();
+    }
+    QRect frame(QPoint(), size());
+    frame.moveCenter(area.center());
+    setGeometry(frame);
+}
+
+void FormWidget::Detach() {
+    sink_ = nullptr;
+    for (const BuiltControl& control : controls_) {
+        if (control.Timer) control.Timer->stop();
+    }
+}
+
+void FormWidget::Report(ControlIndex control, Event event) {
+    if (EventSink* sink = sink_) sink->OnEvent(control, event);
+}
+
+void FormWidget::paintEvent(QPaintEvent*) {
+    // At natural size from the top-left corner: never scaled or tiled; what does not fit is
+    // cut off, and the window's own colour shows where the picture ends.
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, background_);
+}
+
+void FormWidget::closeEvent(QCloseEvent* event) {
+    // The close box asks the program, which unloads the window as Unload does; the widget
+    // never closes by itself.
+    event->ignore();
+    if (EventSink* sink = sink_) sink->OnCloseCommand();
+}
+
+}  // namespace avo::qt

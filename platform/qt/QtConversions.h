@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QPalette>
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+#include "platform/WindowDescription.h"
+
+// How the program's plain data (twips, 0x00BBGGRR colours, font descriptors, embedded
+// pictures, UTF-8 texts) becomes Qt's.
+namespace avo::qt {
+
+QString ToQString(std::string_view text);
+std::string ToUtf8(const QString& text);
+
+QRect ToPixels(const TwipsRect& bounds);
+
+// The palette role that stands for a Windows system colour (COLOR_BTNFACE is the button
+// face, COLOR_WINDOW the background of text fields, and so on).
+QPalette::ColorRole SystemColourRole(std::uint8_t index);
+// Plain colours as they are; system colours as the application's palette has them now.
+QColor ToQColor(Colour colour);
+
+QFont ToQFont(const FontDescriptor& font);
+// The Windows faces that the windows ask for, with the Linux faces that look closest;
+// installed once before the first window is built.
+void InstallFontSubstitutes();
+
+// Decoded from the embedded bytes; null when they do not decode.
+QPixmap DecodePicture(const PictureDescription& picture);
+// Every size the icon file carries, the deepest image of each.
+QIcon DecodeIcon(const PictureDescription& icon);
+
+}  // namespace avo::qt

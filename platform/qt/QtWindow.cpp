@@ -1,0 +1,124 @@
+#include "platform/qt/QtWindow.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QTimer>
+
+#include "platform/qt/QtConversions.h"
+
+namespace avo::qt {
+
+Status QtWindow::Load(const WindowDescription& description, EventSink& sink,
+                      std::unique_ptr<NativeWindow>& window) {
+    auto form = std::make_unique<FormWidget>(description, sink);
+    if (Status status = form->LoadStatus(); Failed(status)) return status;
+    window.reset(new QtWindow(form.release()));
+    return StatusOk;
+}
+
+QtWindow::~QtWindow() {
+    if (!form_) return;
+    form_->Detach();
+    form_->hide();
+    form_->deleteLater();
+}
+
+Status QtWindow::Show() {
+    if (!form_ || !form_->IsAttached()) return StatusNotLoaded;
+    // A window that appears comes up in front; one already up is brought there.
+    if (form_->isVisible()) form_->raise();
+    form_->show();
+    form_->activateWindow();
+    return StatusOk;
+}
+
+Status QtWindow::Destroy() {
+    if (!form_ || !form_->IsAttached()) return StatusNotLoaded;
+    form_->Detach();
+    form_->hide();
+    return StatusOk;
+}
+
+template <class Body>
+Status QtWindow::Apply(ControlIndex index, Body&& body) {
+    if (!form_ || !form_->IsAttached()) return StatusNotLoaded;
+    if (index >= form_->ControlCount()) return StatusInvalidArgument;
+    return body(form_->Control(index));
+}
+
+Status QtWindow::SetText(ControlIndex index, std::string_view text) {
+    return Apply(index, [&](const BuiltControl& control) {
+        auto* label = qobject_cast<QLabel*>(control.Widget);
+        if (!label) return StatusWrongKind;
+        label->setText(ToQString(text));
+        return StatusOk;
+    });
+}
+
+// A list's text is its selected row, empty when none is; pictures have no text.
+Status QtWindow::GetText(ControlIndex index, std::string& text) {
+    return Apply(index, [&](const BuiltControl& control) {
+        if (!control.Widget) return StatusWrongKind;
+        text.clear();
+        if (auto* label = qobject_cast<QLabel*>(control.Widget)) {
+            text = ToUtf8(label->text());
+        } else if (auto* list = qobject_cast<QListWidget*>(control.Widget)) {
+            const QList<QListWidgetItem*> selected = list->selectedItems();
+            if (!selected.isEmpty()) text = ToUtf8(selected.front()->text());
+        }
+        return StatusOk;
+    });
+}
+
+Status QtWindow::IsRowSelected(ControlIndex index, int row, bool& selected) {
+    return Apply(index, [&](const BuiltControl& control) {
+        auto* list = qobject_cast<QListWidget*>(control.Widget);
+        if (!list) return StatusWrongKind;
+        if (row < 0 || row >= list->count()) return StatusInvalidArgument;
+        selected = list->item(row)->isSelected();
+        return StatusOk;
+    });
+}
+
+// Sizes are read back from the font every time: the font system has the last word.
+Status QtWindow::GetFontSize(ControlIndex index, PointSize& size) {
+    return Apply(index, [&](const BuiltControl& control) {
+        if (!control.Widget) return StatusWrongKind;
+        size = PointSize::FromDouble(control.Widget->font().pointSizeF());
+        return StatusOk;
+    });
+}
+
+Status QtWindow::SetFontSize(ControlIndex index, PointSize size) {
+    return Apply(index, [&](const BuiltControl& control) {
+        if (!control.Widget) return StatusWrongKind;
+        if (size <= PointSize()) return StatusInvalidArgument;
+        QFont font = control.Widget->font();
+        font.setPointSizeF(size.ToDouble());
+        control.Widget->setFont(font);
+        return StatusOk;
+    });
+}
+
+Status QtWindow::GetTimerEnabled(ControlIndex index, bool& enabled) {
+    return Apply(index, [&](const BuiltControl& control) {
+        if (!control.Timer) return StatusWrongKind;
+        enabled = control.Timer->isActive();
+        return StatusOk;
+    });
+}
+
+// Enabling a stopped timer starts a fresh interval; enabling a running one changes nothing.
+Status QtWindow::SetTimerEnabled(ControlIndex index, bool enabled) {
+    return Apply(index, [&](const BuiltControl& control) {
+        if (!control.Timer) return StatusWrongKind;
+        if (!enabled) {
+            control.Timer->stop();
+        } else if (!control.Timer->isActive()) {
+            control.Timer->start();
+        }
+        return StatusOk;
+    });
+}
+
+}  // namespace avo::qt

@@ -1,0 +1,195 @@
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "QtProgram.h"
+#include "about/Text.h"
+
+namespace avo::testing {
+namespace {
+
+// Notes every size the caption's font takes, as the timers change it.
+class FontSizeRecorder final : public QObject {
+public:
+    explicit FontSizeRecorder(QWidget* label) : label_(label) { label->installEventFilter(this); }
+    QList<double> sizes;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == label_ && event->type() == QEvent::FontChange) {
+            sizes << label_->font().pointSizeF();
+        }
+        return false;
+    }
+
+private:
+    QWidget* label_;
+};
+
+}  // namespace
+
+// The About window opened, animated and closed by the real program on the Qt backend.
+class AboutWindowTest : public QObject {
+    Q_OBJECT
+private:
+    QWidget* About() { return LoadedForm("Text"); }
+    QWidget* Main() { return LoadedForm("Form1"); }
+    void OpenAbout() { QTest::mouseClick(ControlOf<QWidget>("Form1", "Command2"), Qt::LeftButton); }
+    void ClickExitPicture() { QTest::mouseClick(ControlOf<QWidget>("Text", "Picture1"), Qt::LeftButton); }
+    static void FreeUnloadedWidgets() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    // The fake opener's record: one count line, then the arguments, per start.
+    static QStringList OneStart(const QString& argument) { return {"1", argument}; }
+
+    std::unique_ptr<FakeOpener> opener;
+    std::unique_ptr<QtProgram> program;
+
+private slots:
+    void init() {
+        opener = std::make_unique<FakeOpener>();
+        program = std::make_unique<QtProgram>();
+    }
+    void cleanup() {
+        program.reset();
+        opener.reset();
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    void NothingOfTheAboutWindowBeforeItIsAskedFor() {
+        QVERIFY(Main());
+        QCOMPARE(QApplication::topLevelWidgets().size(), 1);
+    }
+
+    void AboutWindowLooksAsDrawn() {
+        OpenAbout();
+        QWidget* about = About();
+        QVERIFY(about->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(about->size(), QSize(560, 349));
+        QCOMPARE(about->geometry().center(), Main()->geometry().center());
+        QVERIFY(about->windowIcon().isNull());
+        const struct { const char* name; QRect bounds; const char* text; } controls[] = {
+            {"Picture1", {528, 320, 17, 17}, nullptr},
+            {"Label1", {160, 144, 289, 73}, "Kavrelonix"},
+            {"Label2", {168, 272, 265, 17}, "Tolvren Asukay tarafından Kavrelonix için yazılmıştır"},
+            {"Label3", {216, 304, 161, 17}, "tolvren.asukay@kavrelonix.example"},
+        };
+        for (const auto& control : controls) {
+            QWidget* widget = ControlOf<QWidget>("Text", control.name);
+            QCOMPARE(widget->geometry(), control.bounds);
+            if (control.text) QCOMPARE(qobject_cast<QLabel*>(widget)->text(), QString(control.text));
+        }
+        // The window's own font keeps the credit on the one line that its box has room for.
+        auto* credit = ControlOf<QLabel>("Text", "Label2");
+        QVERIFY(credit->fontMetrics().horizontalAdvance(credit->text()) <= credit->width());
+        QCOMPARE(about->focusWidget(), ControlOf<QWidget>("Text", "Picture1"));
+        QCOMPARE(ControlOf<QWidget>("Text", "Picture1")->accessibleName(), "Çıkış");
+        const QImage shot = about->grab().toImage();
+        QCOMPARE(shot.pixelColor(559, 100), QColor(Qt::black));  // beside the 558-wide map
+        QCOMPARE(shot.pixelColor(528 + 16, 320 + 16), QColor(0, 0, 64));  // beside the exit picture
+    }
+
+    void SecondAskShowsTheSameWindowAndLaunchesOnce() {
+        OpenAbout();
+        QWidget* first = About();
+        OpenAbout();
+        QCOMPARE(About(), first);
+        QVERIFY(QTest::qWaitForWindowActive(first));
+        QVERIFY(Main()->isVisible());
+        QTRY_COMPARE(opener->Log(), OneStart("http://www.kavrelonix.example"));
+    }
+
+    void ExitPictureUnloadsFromItsOwnClick() {
+        for (int opening = 1; opening <= 2; ++opening) {
+            OpenAbout();
+            QPointer<QWidget> about = About();
+            ClickExitPicture();
+            QVERIFY(!About());
+            QVERIFY(about && !about->isVisible());  // still there while its click unwinds
+            FreeUnloadedWidgets();
+            QVERIFY(!about);
+            QVERIFY(QTest::qWaitForWindowActive(Main()));
+        }
+        QTRY_COMPARE(opener->Log().size(), 4);
+    }
+
+    void ClosedMainWindowComesBackFresh() {
+        QTest::mouseClick(ControlOf<QListWidget>("Form1", "List1")->viewport(), Qt::LeftButton, {}, {10, 5});
+        QTest::mouseClick(ControlOf<QWidget>("Form1", "Command1"), Qt::LeftButton);
+        OpenAbout();
+        QPointer<QWidget> oldMain = Main();
+        QVERIFY(!oldMain->close());  // the close box: the program unloads, Qt does not close
+        QVERIFY(!Main() && !oldMain->isVisible());
+        QVERIFY(program->shell.IsRunning());
+        ClickExitPicture();
+        FreeUnloadedWidgets();
+        QVERIFY(!oldMain);
+        QVERIFY(Main()->isVisible());
+        QVERIFY(ControlOf<QListWidget>("Form1", "List1")->selectedItems().isEmpty());
+        QCOMPARE(ControlOf<QLabel>("Form1", "Label1")->text(), "");
+    }
+
+    void ClosingTheOnlyWindowEndsTheProgram() {
+        Main()->close();
+        QVERIFY(!program->shell.IsRunning());
+        program->system.RunEventLoop();  // returns at once: the program has ended
+    }
+
+    void ExitButtonEndsTheEventLoop() {
+        OpenAbout();
+        bool timedOut = false;
+        QTimer::singleShot(0, Main(), [this] {
+            QTest::mouseClick(ControlOf<QWidget>("Form1", "Command3"), Qt::LeftButton);
+        });
+        QTimer safety;
+        safety.callOnTimeout([&] { timedOut = true; program->system.Quit(); });
+        safety.start(10000);
+        program->system.RunEventLoop();
+        QVERIFY(!timedOut);
+        QVERIFY(!program->shell.IsRunning());
+        QVERIFY(!Main() && !About());
+    }
+
+    void CaptionPulsatesOnTheRealTimers() {
+        OpenAbout();
+        auto* caption = ControlOf<QLabel>("Text", "Label1");
+        const QRect box = caption->geometry();
+        QCOMPARE(caption->font().pointSizeF(), 2.25);
+        QCOMPARE(ControlOf<QTimer>("Text", "Timer1")->timerType(), Qt::PreciseTimer);
+        FontSizeRecorder recorder(caption);
+        // Shrinking first, it hands over to growing at once, grows past 20 points and hands
+        // back: 1.25, 2.25 ... 20.25, 19.25. Twenty-one ticks of 30 ms, given ample time.
+        QList<double> expected;
+        for (int i = 0; i <= 19; ++i) expected << 1.25 + i;
+        expected << 19.25;
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.sizes.size() >= expected.size(), 15000);
+        QCOMPARE(recorder.sizes.mid(0, expected.size()), expected);
+        QCOMPARE(caption->geometry(), box);
+        QVERIFY(caption->alignment() & Qt::AlignHCenter);
+    }
+
+    void MissingBrowserStillOpensTheWindow() {
+        QTemporaryDir empty;
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", empty.path().toUtf8());
+        OpenAbout();
+        qputenv("PATH", path);
+        QVERIFY(About() && About()->isVisible());
+        QVERIFY(program->diagnostics.str().find("StartProcess") != std::string::npos);
+    }
+
+    void StartedProgramGetsTheAddressAsOneArgument() {
+        const QString address = "http://a.example/?q=1;touch pwned $(id) `id` 'x' \"y\" | z &";
+        std::uint32_t processId = 0;
+        QCOMPARE(program->system.StartProcess("explorer.exe " + address.toStdString(), 2, processId),
+                 StatusOk);
+        QVERIFY(processId != 0);
+        QTRY_COMPARE(opener->Log(), OneStart(address));
+        QVERIFY(!QFile::exists("pwned"));
+    }
+};
+
+}  // namespace avo::testing
+
+QTEST_MAIN(avo::testing::AboutWindowTest)
+#include "AboutWindowTest.moc"

@@ -1,0 +1,207 @@
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "QtProgram.h"
+#include "reference/CommandCatalogue.h"
+
+namespace avo::testing {
+
+// The main window as the program opens it, on the real Qt backend.
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private:
+    QWidget* Form() { return LoadedForm("Form1"); }
+    QWidget* Control(const char* name) { return ControlOf<QWidget>("Form1", name); }
+    QListWidget* List() { return ControlOf<QListWidget>("Form1", "List1"); }
+    QString Text(const char* label) { return ControlOf<QLabel>("Form1", label)->text(); }
+    void ClickRow(int row) {
+        QListWidget* list = List();
+        list->scrollToItem(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    }
+
+    std::unique_ptr<FakeOpener> opener;
+    std::unique_ptr<QtProgram> program;
+
+private slots:
+    void init() {
+        opener = std::make_unique<FakeOpener>();
+        program = std::make_unique<QtProgram>();
+        QVERIFY(QTest::qWaitForWindowActive(Form()));
+    }
+    void cleanup() {
+        program.reset();
+        opener.reset();
+    }
+
+    void WindowIsFixedAndCentred() {
+        QWidget* form = Form();
+        QCOMPARE(form->windowTitle(), "   Kavrelonix   Rivuvuv Avodevivu 2010");
+        QCOMPARE(form->size(), QSize(649, 471));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(form->windowFlags() & Qt::WindowCloseButtonHint);
+        QCOMPARE(form->geometry().center(), form->screen()->availableGeometry().center());
+        QVERIFY(!form->windowIcon().isNull());
+        for (const char* name : {"Command1", "Command2", "Command3"}) {
+            QCOMPARE(ControlOf<QPushButton>("Form1", name)->text(), "");  // the picture says it
+        }
+    }
+
+    void ControlsSitWhereTheyWereDrawn_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QRect>("bounds");
+        QTest::newRow("List1") << "List1" << QRect(56, 200, 121, 212);
+        QTest::newRow("Label1") << "Label1" << QRect(344, 208, 249, 73);
+        QTest::newRow("Label2") << "Label2" << QRect(440, 168, 65, 25);
+        QTest::newRow("Label3") << "Label3" << QRect(344, 336, 249, 73);
+        QTest::newRow("Label4") << "Label4" << QRect(448, 304, 57, 25);
+        QTest::newRow("Label5") << "Label5" << QRect(424, 48, 177, 33);
+        QTest::newRow("Command1") << "Command1" << QRect(192, 304, 129, 25);
+        QTest::newRow("Command2") << "Command2" << QRect(192, 344, 129, 25);
+        QTest::newRow("Command3") << "Command3" << QRect(192, 384, 129, 25);
+    }
+    void ControlsSitWhereTheyWereDrawn() {
+        QFETCH(QString, control);
+        QFETCH(QRect, bounds);
+        QCOMPARE(ControlOf<QWidget>("Form1", control)->geometry(), bounds);
+    }
+
+    void LabelsShowTheirTextsInTheirFonts_data() {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<bool>("boldItalic");
+        QTest::addColumn<bool>("opaque");
+        QTest::newRow("alias box") << "Label1" << "" << "MS Sans Serif" << 9.75 << false << true;
+        QTest::newRow("alias heading") << "Label2" << "KISAYOL" << "Tahoma" << 9.75 << true << false;
+        QTest::newRow("description box") << "Label3" << "" << "MS Sans Serif" << 9.75 << false << true;
+        QTest::newRow("description heading") << "Label4" << "İŞLEVİ" << "Tahoma" << 9.75 << true << false;
+        QTest::newRow("maker") << "Label5" << "Kavrelonix" << "Tahoma" << 18.0 << true << false;
+    }
+    void LabelsShowTheirTextsInTheirFonts() {
+        QFETCH(QString, label);
+        QFETCH(QString, text);
+        QFETCH(QString, face);
+        QFETCH(double, points);
+        QFETCH(bool, boldItalic);
+        QFETCH(bool, opaque);
+        auto* widget = ControlOf<QLabel>("Form1", label);
+        QCOMPARE(widget->text(), text);
+        QCOMPARE(widget->font().family(), face);
+        QCOMPARE(widget->font().pointSizeF(), points);
+        const QFontInfo shown(widget->font());  // what the substitute face really gives
+        QCOMPARE(shown.bold(), boldItalic);
+        QCOMPARE(shown.italic(), boldItalic);
+        QCOMPARE(widget->autoFillBackground(), opaque);
+        QCOMPARE(widget->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QCOMPARE(widget->focusPolicy(), Qt::NoFocus);
+    }
+
+    void PixelsShowPictureBoxesAndPlainWindow() {
+        const QImage shot = Form()->grab().toImage();
+        const QColor darkRed(128, 0, 0);
+        QCOMPARE(shot.pixelColor(344 + 10, 208 + 10), darkRed);  // inside the alias box
+        QCOMPARE(shot.pixelColor(344 + 240, 336 + 60), darkRed);
+        QCOMPARE(List()->palette().color(QPalette::Base), darkRed);
+        QCOMPARE(List()->palette().color(QPalette::Text), QColor(Qt::white));
+        // The picture is 648 wide: the last column is the window's own face colour.
+        const QColor face = QApplication::palette().color(QPalette::Button);
+        for (int y : {0, 200, 470}) QCOMPARE(shot.pixelColor(648, y), face);
+        QVERIFY(shot.pixelColor(647, 0) != face);
+    }
+
+    void ListHoldsTheCatalogueUnsortedWithNothingSelected() {
+        QListWidget* list = List();
+        QCOMPARE(list->count(), 49);
+        for (int row = 0; row < list->count(); ++row) {
+            QCOMPARE(list->item(row)->text(), QString::fromUtf8(CommandListRows[row].data(),
+                                                                 CommandListRows[row].size()));
+        }
+        QVERIFY(!list->isSortingEnabled());
+        QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
+        QVERIFY(list->selectedItems().isEmpty());
+        QCOMPARE(list->font(), QApplication::font());
+        QCOMPARE(QApplication::focusWidget(), list);
+    }
+
+    void ShowWritesTheSelectedCommand_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("alias");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("first") << 0 << " L " << " Çizgi çizmemizi saglayan komuttur. ";
+        QTest::newRow("no leading space") << 30 << " P " << "Ekrani tasimamizi saglayan komuttur. ";
+        QTest::newRow("doubled spaces") << 44 << " F10 " << "  Polar açi ayari. ";
+        QTest::newRow("last, scrolled to") << 48 << " - " << " Dosya açma komutudur. ";
+    }
+    void ShowWritesTheSelectedCommand() {
+        QFETCH(int, row);
+        QFETCH(QString, alias);
+        QFETCH(QString, description);
+        ClickRow(row);
+        QVERIFY(List()->item(row)->isSelected());
+        QCOMPARE(Text("Label1"), "");  // selecting alone shows nothing
+        QTest::mouseClick(Control("Command1"), Qt::LeftButton);
+        QCOMPARE(Text("Label1"), alias);
+        QCOMPARE(Text("Label3"), description);
+    }
+
+    void TabVisitsListThenButtonsInOrder() {
+        const char* expected[] = {"Command1", "Command2", "Command3", "List1"};
+        for (const char* name : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), Control(name));
+        }
+    }
+
+    void EnterAndEscapePressNoButton_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        for (const char* button : {"Command1", "Command2", "Command3"}) {
+            QTest::addRow("%s Return", button) << button << int(Qt::Key_Return);
+            QTest::addRow("%s Enter", button) << button << int(Qt::Key_Enter);
+            QTest::addRow("%s Escape", button) << button << int(Qt::Key_Escape);
+        }
+    }
+    void EnterAndEscapePressNoButton() {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        ClickRow(3);
+        QWidget* target = ControlOf<QWidget>("Form1", button);
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key(key));
+        QVERIFY(program->shell.IsRunning());
+        QVERIFY(!LoadedForm("Text"));
+        QCOMPARE(Text("Label1"), "");
+    }
+
+    void SpacePressesTheFocusedButton() {
+        QTest::keyClick(List(), Qt::Key_Space);  // keyboard only: selects the first row
+        QTest::keyClick(List(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), Control("Command1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(Text("Label1"), " L ");
+    }
+
+    void OnlyTheShowButtonHasATip() {
+        QCOMPARE(Control("Command1")->toolTip(), "Yandan komut seçerek göster butonuna basınız.");
+        for (const char* name : {"Command2", "Command3", "List1", "Label1", "Label5"}) {
+            QCOMPARE(Control(name)->toolTip(), "");
+        }
+    }
+
+    void ScreenReadersNameEveryControl() {
+        const std::pair<const char*, QString> names[] = {
+            {"Command1", "Göster"}, {"Command2", "Hakkında"}, {"Command3", "Çıkış"},
+            {"Label1", "KISAYOL"}, {"Label3", "İŞLEVİ"}, {"Label5", "Kavrelonix"}};
+        for (const auto& [control, name] : names) QCOMPARE(Control(control)->accessibleName(), name);
+    }
+};
+
+}  // namespace avo::testing
+
+QTEST_MAIN(avo::testing::MainWindowTest)
+#include "MainWindowTest.moc"

@@ -1,0 +1,168 @@
+#include <QBuffer>
+#include <QImageReader>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+#include <vector>
+
+#include "EmbeddedPictures.h"
+#include "QtProgram.h"
+#include "about/Text.h"
+#include "reference/Form1.h"
+
+namespace avo::testing {
+namespace {
+
+// Records what a window reports, as the program would receive it.
+struct RecordingSink final : EventSink {
+    void OnEvent(ControlIndex control, Event event) override { events.push_back({control, event}); }
+    void OnCloseCommand() override { ++closeCommands; }
+    std::vector<std::pair<ControlIndex, Event>> events;
+    int closeCommands = 0;
+};
+
+ControlIndex Form1Control(std::string_view name) {
+    const auto& controls = form1::Description().Controls;
+    for (ControlIndex i = 0; i < controls.size(); ++i) {
+        if (controls[i].Name == name) return i;
+    }
+    return kFormControl;
+}
+
+// Where a box's white text lies, inside its one-pixel border.
+QRect InkBounds(QWidget* box) {
+    const QImage image = box->grab().toImage();
+    QRect ink;
+    for (int y = 2; y < image.height() - 2; ++y) {
+        for (int x = 2; x < image.width() - 2; ++x) {
+            if (qGray(image.pixel(x, y)) > 128) ink |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink;
+}
+
+}  // namespace
+
+// One NativeWindow on the Qt backend at a time, without the program's shell.
+class QtWindowTest : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<NativeWindow> Load(const WindowDescription& description) {
+        std::unique_ptr<NativeWindow> window;
+        if (Failed(system->Load(description, sink, window))) return nullptr;
+        return window;
+    }
+
+    std::unique_ptr<qt::QtWindowSystem> system;
+    RecordingSink sink;
+
+private slots:
+    void init() {
+        system = std::make_unique<qt::QtWindowSystem>();
+        sink = {};
+    }
+    void cleanup() {
+        system.reset();
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    void ImpossibleRequestsFail() {
+        auto window = Load(form1::Description());
+        const ControlIndex list = Form1Control("List1");
+        const ControlIndex label = Form1Control("Label1");
+        bool flag = false;
+        std::string text;
+        QCOMPARE(window->SetText(list, "x"), StatusWrongKind);
+        QCOMPARE(window->SetText(Form1Control("Command1"), "x"), StatusWrongKind);
+        QCOMPARE(window->IsRowSelected(label, 0, flag), StatusWrongKind);
+        QCOMPARE(window->IsRowSelected(list, -1, flag), StatusInvalidArgument);
+        QCOMPARE(window->IsRowSelected(list, 49, flag), StatusInvalidArgument);
+        QCOMPARE(window->GetTimerEnabled(label, flag), StatusWrongKind);
+        QCOMPARE(window->SetFontSize(label, PointSize()), StatusInvalidArgument);
+        QCOMPARE(window->GetText(99, text), StatusInvalidArgument);
+    }
+
+    // Leading and trailing blanks both count, so " L " sits exactly where "L" does in a
+    // centred box, and a doubled space is wider than a single one; markup stays text.
+    void EverySpaceTakesItsPlace() {
+        auto window = Load(form1::Description());
+        const ControlIndex label = Form1Control("Label1");
+        auto inkOf = [&](const char* text) {
+            window->SetText(label, text);
+            return InkBounds(ControlOf<QWidget>("Form1", "Label1"));
+        };
+        QCOMPARE(inkOf(" L "), inkOf("L"));
+        QVERIFY(inkOf("  L").center().x() > inkOf("L").center().x());
+        QVERIFY(inkOf("L  ").center().x() < inkOf("L").center().x());
+        QVERIFY(inkOf("a  b").width() > inkOf("a b").width());
+        std::string back;
+        window->SetText(label, "<b>x</b>");
+        QCOMPARE(window->GetText(label, back), StatusOk);
+        QCOMPARE(back, "<b>x</b>");
+        QCOMPARE(ControlOf<QLabel>("Form1", "Label1")->textFormat(), Qt::PlainText);
+    }
+
+    void DestroyedWindowIsSilentAndRefusesEverything() {
+        auto window = Load(about::Description());
+        QCOMPARE(window->Show(), StatusOk);
+        QPointer<qt::FormWidget> form = LoadedForm("Text");
+        QPointer<QTimer> shrink = form->findChild<QTimer*>("Timer2");
+        QVERIFY(shrink->isActive());  // running from the load on
+        QCOMPARE(window->Destroy(), StatusOk);
+        QVERIFY(!form->isVisible());
+        QVERIFY(!shrink->isActive());
+        QTest::mouseClick(form->findChild<QWidget*>("Picture1"), Qt::LeftButton);
+        form->close();
+        QVERIFY(sink.events.empty());
+        QCOMPARE(sink.closeCommands, 0);
+        std::string text;
+        QCOMPARE(window->Show(), StatusNotLoaded);
+        QCOMPARE(window->Destroy(), StatusNotLoaded);
+        QCOMPARE(window->GetText(0, text), StatusNotLoaded);
+        window.reset();
+        QVERIFY(form);  // freed by the event loop, not under a caller's feet
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!form);
+    }
+
+    void ShowBringsTheWindowToTheFront() {
+        auto main = Load(form1::Description());
+        auto about = Load(about::Description());
+        main->Show();
+        about->Show();
+        QVERIFY(QTest::qWaitForWindowActive(LoadedForm("Text")));
+        main->Show();
+        QVERIFY(QTest::qWaitForWindowActive(LoadedForm("Form1")));
+    }
+
+    void PictureThatDoesNotDecodeFailsTheLoad() {
+        static const unsigned char kNotAPicture[] = {'n', 'o', 'p', 'e'};
+        static const EmbeddedFile kBroken{"Broken.jpg", kNotAPicture};
+        WindowDescription broken = form1::Description();
+        broken.Picture = {&kBroken, 648, 472};
+        std::unique_ptr<NativeWindow> window;
+        QVERIFY(Failed(system->Load(broken, sink, window)));
+        QVERIFY(!window);
+        QVERIFY(!LoadedForm("Form1"));
+    }
+
+    void IconCarriesEverySizeInItsMostColours() {
+        auto window = Load(form1::Description());
+        const QIcon icon = LoadedForm("Form1")->windowIcon();
+        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}}));
+        // The file holds 4-, 8- and 32-bit images of each size, in that order.
+        const auto& bytes = pictures::AvodevivuIco.Bytes;
+        QByteArray file(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+        QBuffer buffer(&file);
+        QImageReader reader(&buffer, "ico");
+        QVERIFY(reader.jumpToImage(11));
+        const QImage deepest16 = reader.read();
+        QCOMPARE(icon.pixmap(16).toImage().convertToFormat(deepest16.format()), deepest16);
+    }
+};
+
+}  // namespace avo::testing
+
+QTEST_MAIN(avo::testing::QtWindowTest)
+#include "QtWindowTest.moc"
