@@ -24,7 +24,7 @@ constexpr ControlDescription kControls[] = {
      .Picture = {&pictures::Picture1ExitJpg, 16, 16}},
     CaptionTimer("Timer2", true),
     CaptionTimer("Timer1", false),
-    PlainLabel("Label3", {3240, 4560, 2415, 255}, 3, "tolvren.asukay@kavrelonix.example"),
+    PlainLabel("Label3", {3240, 4560, 2415, 255}, 3, "tolvren@kavrelonix.example"),
     PlainLabel("Label2", {2520, 4080, 3975, 255}, 1,
                "Tolvren Asukay tarafından Kavrelonix için yazılmıştır"),
     {.Kind = ControlKind::Label, .Name = "Label1", .Bounds = {2400, 2160, 4335, 1095},

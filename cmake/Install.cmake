@@ -39,10 +39,9 @@ set(CPACK_PACKAGE_VENDOR "Kavrelonix")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "quick reference of CAD command aliases")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"quick reference of CAD command aliases
- Rivuvuv Avodevivu 2010 is a small Turkish-language reference of 49 CAD
- commands and keys: pick a command and the window shows its keyboard alias
- and a one-sentence description of what it does.")
+"Rivuvuv Avodevivu 2010 is a small Turkish-language reference of 49 CAD
+commands and keys: pick a command and the window shows its keyboard alias
+and a one-sentence description of what it does.")
 set(CPACK_PACKAGE_CONTACT "Kavrelonix <destek@kavrelonix.example>")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)

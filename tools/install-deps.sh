@@ -10,6 +10,7 @@ AVO_PACKAGES=(
   wine64 xvfb xauth xdotool x11-utils icoutils imagemagick
   python3 python3-pil fonts-dejavu-core fonts-liberation2
   desktop-file-utils appstream lintian dpkg-dev file
+  python3-pyatspi at-spi2-core dbus locales
 )
 
 missing=()
@@ -24,3 +25,10 @@ if ((${#missing[@]})); then
   $sudo_cmd apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# The Qt tests run under Turkish and English locales too: the texts must not change with them.
+for locale in tr_TR en_US; do
+  locale -a 2>/dev/null | grep -qi "^${locale}\.utf-\?8$" ||
+    localedef -i "$locale" -f UTF-8 "$locale.UTF-8" 2>/dev/null ||
+    echo "note: could not generate $locale.UTF-8 (not root?)"
+done

@@ -51,6 +51,9 @@ Status QtWindow::SetText(ControlIndex index, std::string_view text) {
         auto* label = qobject_cast<QLabel*>(control.Widget);
         if (!label) return StatusWrongKind;
         label->setText(ToQString(text));
+        // An output box is named by its heading; its text reaches screen readers as the
+        // description.
+        if (label->accessibleName() != label->text()) label->setAccessibleDescription(label->text());
         return StatusOk;
     });
 }

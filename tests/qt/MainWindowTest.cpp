@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -198,6 +199,17 @@ private slots:
             {"Command1", "Göster"}, {"Command2", "Hakkında"}, {"Command3", "Çıkış"},
             {"Label1", "KISAYOL"}, {"Label3", "İŞLEVİ"}, {"Label5", "Kavrelonix"}};
         for (const auto& [control, name] : names) QCOMPARE(Control(control)->accessibleName(), name);
+    }
+
+    void ScreenReadersReadTheOutputBoxes() {
+        ClickRow(2);
+        QTest::mouseClick(Control("Command1"), Qt::LeftButton);
+        for (const char* box : {"Label1", "Label3"}) {
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Control(box));
+            QVERIFY(accessible);
+            QCOMPARE(accessible->text(QAccessible::Name), Control(box)->accessibleName());
+            QCOMPARE(accessible->text(QAccessible::Description), Text(box));
+        }
     }
 };
 
