@@ -38,6 +38,7 @@ struct Options {
     double FrameGapMs = 5;
     double SettleMs = 500;       // after the second window's first paint
     bool ListTimes = false;
+    std::string Snapshot;        // where to save the window as first seen painted
 };
 
 // Thrown rather than exiting, so that the program under test is ended on the way out.
@@ -70,6 +71,7 @@ Options Parse(int argc, char** argv) {
         } else if (arg == "--frame-gap") o.FrameGapMs = std::stod(value("--frame-gap"));
         else if (arg == "--settle") o.SettleMs = std::stod(value("--settle")) * 1000;
         else if (arg == "--list") o.ListTimes = true;
+        else if (arg == "--snapshot") o.Snapshot = value("--snapshot");
         else Fail("unknown option " + arg);
     }
     o.Program.assign(argv + i, argv + argc);
@@ -150,6 +152,7 @@ void WaitForPaint(XSession& x, Window window, const Launched& program, const Opt
         check = x.NextEvent(event, 1) && x.IsDamage(event);
     }
     x.Forget(damage);
+    if (!o.Snapshot.empty()) x.SavePpm(window, o.Snapshot);
 }
 
 int Startup(const Options& o) {

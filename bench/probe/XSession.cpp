@@ -4,6 +4,7 @@
 #include <X11/Xutil.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <poll.h>
 #include <stdexcept>
 #include <unordered_set>
@@ -114,6 +115,30 @@ std::optional<int> XSession::CountColours(Window window, int limit) {
     }
     XDestroyImage(image);
     return static_cast<int>(seen.size());
+}
+
+bool XSession::SavePpm(Window window, const std::string& path) {
+    const auto geometry = Geometry(window);
+    if (!geometry) return false;
+    XImage* image = XGetImage(display_, window, 0, 0, static_cast<unsigned>(geometry->Width),
+                              static_cast<unsigned>(geometry->Height), AllPlanes, ZPixmap);
+    if (!image) return false;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file) {
+        std::fprintf(file, "P6\n%d %d\n255\n", image->width, image->height);
+        for (int y = 0; y < image->height; ++y) {
+            for (int x = 0; x < image->width; ++x) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                const unsigned char rgb[3] = {static_cast<unsigned char>(pixel >> 16),
+                                              static_cast<unsigned char>(pixel >> 8),
+                                              static_cast<unsigned char>(pixel)};
+                std::fwrite(rgb, 1, 3, file);
+            }
+        }
+        std::fclose(file);
+    }
+    XDestroyImage(image);
+    return file != nullptr;
 }
 
 Damage XSession::WatchDamage(Window window, int level) {

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <set>
+#include <string>
 #include <sys/types.h>
 #include <vector>
 
@@ -29,6 +30,9 @@ public:
 
     // Distinct pixel values in the window, counted up to `limit`; nothing if unreadable.
     std::optional<int> CountColours(Window window, int limit);
+
+    // Writes the window's pixels as a binary PPM, to see what the probe saw.
+    bool SavePpm(Window window, const std::string& path);
 
     Damage WatchDamage(Window window, int level);
     void Forget(Damage damage);

@@ -1,0 +1,210 @@
+#!/usr/bin/python3
+"""Runs the benchmarks against an X display that run-all.sh has set up, and prints a table.
+
+Start-up: the program and its baseline are launched alternately (ABBA order, after warm-up
+launches that are not counted); each launch is timed by avo-xprobe from exec to the first
+painted top-level window, then its memory is read after an idle second.
+Animation: avo-xprobe opens the About window and records its repaints for ten seconds.
+"""
+
+import argparse
+import json
+import os
+import platform
+import statistics
+import subprocess
+import sys
+from datetime import datetime, timezone
+
+MIB = 1024
+
+
+def probe(probe_path, mode, argv, extra=(), timeout=120):
+    """One probe run: its key=value line as a dict, or None when it failed."""
+    command = [probe_path, mode, *extra, "--", *argv]
+    try:
+        done = subprocess.run(command, capture_output=True, text=True, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        print(f"  timed out: {' '.join(argv)}", file=sys.stderr)
+        return None
+    if done.returncode != 0:
+        print(f"  failed: {' '.join(argv)}: {done.stderr.strip()[-300:]}", file=sys.stderr)
+        return None
+    line = done.stdout.strip().splitlines()[0]
+    return dict(field.split("=", 1) for field in line.split())
+
+
+def summary(values):
+    if not values:
+        return None
+    return {"median": statistics.median(values), "min": min(values), "max": max(values),
+            "n": len(values)}
+
+
+def interleaved_startups(probe_path, pair, runs, warmup):
+    """pair: {name: argv} of two entries; returns {name: {painted_ms: [...], rss_kib: [...]}}"""
+    names = list(pair)
+    results = {name: {"painted_ms": [], "mapped_ms": [], "rss_kib": [], "hwm_kib": [],
+                      "failures": 0} for name in names}
+    for round_number in range(warmup + runs):
+        # ABBA: neither side always goes first after the other has warmed the caches.
+        order = names if round_number % 2 == 0 else names[::-1]
+        for name in order:
+            result = probe(probe_path, "startup", pair[name])
+            if round_number < warmup:
+                continue
+            if result is None:
+                results[name]["failures"] += 1
+                continue
+            for key in ("painted_ms", "mapped_ms", "rss_kib", "hwm_kib"):
+                results[name][key].append(float(result[key]))
+        print(f"  round {round_number + 1}/{warmup + runs}", file=sys.stderr, end="\r")
+    print(file=sys.stderr)
+    return results
+
+
+def stripped_size(strip_tool, path):
+    if not path or not os.path.exists(path):
+        return None
+    copy = path + ".stripped"
+    subprocess.run([strip_tool, "-o", copy, path], check=True)
+    size = os.path.getsize(copy)
+    os.remove(copy)
+    return size
+
+
+def fmt(value, unit="", digits=1):
+    return "n/a" if value is None else f"{value:.{digits}f}{unit}"
+
+
+def verdict(ok):
+    return "n/a" if ok is None else ("meets" if ok else "MISSES")
+
+
+def startup_rows(label, results, program, baseline, max_ratio, rss_allowance_mib):
+    rows = []
+    p, b = summary(results[program]["painted_ms"]), summary(results[baseline]["painted_ms"])
+    if p and b:
+        ratio = p["median"] / b["median"]
+        rows.append([f"{label}: start-up to painted, median (min–max) [n]",
+                     f"{p['median']:.0f} ms ({p['min']:.0f}–{p['max']:.0f}) [{p['n']}]",
+                     f"{b['median']:.0f} ms ({b['min']:.0f}–{b['max']:.0f}) [{b['n']}]",
+                     f"{ratio:.2f} x", f"≤ {max_ratio} x", verdict(ratio <= max_ratio)])
+    for key, name in (("rss_kib", "VmRSS"), ("hwm_kib", "VmHWM")):
+        p, b = summary(results[program][key]), summary(results[baseline][key])
+        if not (p and b):
+            continue
+        extra = (p["median"] - b["median"]) / MIB
+        target, ok = "", None
+        if key == "rss_kib" and rss_allowance_mib is not None:
+            target, ok = f"≤ baseline + {rss_allowance_mib} MiB", extra <= rss_allowance_mib
+        rows.append([f"{label}: {name} after 1 s idle, median",
+                     f"{p['median'] / MIB:.1f} MiB", f"{b['median'] / MIB:.1f} MiB",
+                     f"{extra:+.1f} MiB", target or "(reported)", verdict(ok)])
+    failures = results[program]["failures"] + results[baseline]["failures"]
+    if failures:
+        rows.append([f"{label}: failed launches", str(results[program]["failures"]),
+                     str(results[baseline]["failures"]), "", "0", verdict(False)])
+    return rows
+
+
+def animation_rows(label, result, targets=True):
+    if result is None:
+        return [[f"{label}: animation", "failed", "", "", "", verdict(False)]]
+    median, p99 = float(result["median_ms"]), float(result["p99_ms"])
+    cpu, foreign = float(result["cpu_pct"]), int(result["foreign"])
+    check = (lambda ok: verdict(ok)) if targets else (lambda ok: "(reported)")
+    return [
+        [f"{label}: maker's name repaint interval, median (p99, max) [frames]",
+         f"{median:.2f} ms ({p99:.2f}, {float(result['max_ms']):.2f}) [{result['frames']}]",
+         "", "", "30 ± 0.5 ms, p99 ≤ 34 ms", check(abs(median - 30) <= 0.5 and p99 <= 34)],
+        [f"{label}: CPU while animating (% of one core)", f"{cpu:.2f} %", "", "", "≤ 2.5 %",
+         check(cpu <= 2.5)],
+        [f"{label}: repaints outside the name's rectangle", f"{foreign} (all damage: {result['damage_box']})",
+         "", "", "0", check(foreign == 0)],
+    ]
+
+
+def size_rows(sizes):
+    rows = []
+    for label, program, baseline, limit in sizes:
+        if program is None:
+            continue
+        ok = None if limit is None else program <= limit
+        rows.append([label, f"{program / 1024:.0f} KiB ({program} B)",
+                     "" if baseline is None else f"{baseline / 1024:.0f} KiB",
+                     "" if baseline is None else f"{program / baseline:.1f} x",
+                     "(reported)" if limit is None else f"≤ {limit // 1024} KiB",
+                     verdict(ok)])
+    return rows
+
+
+def table(rows):
+    head = ["measure", "program", "baseline", "program / baseline", "target", ""]
+    lines = ["| " + " | ".join(head) + " |", "|" + "---|" * len(head)]
+    lines += ["| " + " | ".join(row) + " |" for row in rows]
+    return "\n".join(lines)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--qt-program")
+    parser.add_argument("--qt-baseline", required=True)
+    parser.add_argument("--wine")
+    parser.add_argument("--win-program")
+    parser.add_argument("--win-baseline")
+    parser.add_argument("--linux-exe-for-size")
+    parser.add_argument("--i686-program")
+    parser.add_argument("--i686-baseline")
+    parser.add_argument("--runs", type=int, default=15)
+    parser.add_argument("--warmup", type=int, default=2)
+    parser.add_argument("--animation-seconds", type=float, default=10)
+    parser.add_argument("--out", required=True)
+    args = parser.parse_args()
+
+    rows, raw = [], {}
+    if args.qt_program:
+        print("Linux start-up (Qt program against the Qt baseline)", file=sys.stderr)
+        raw["linux"] = interleaved_startups(
+            args.probe, {"program": [args.qt_program], "baseline": [args.qt_baseline]},
+            args.runs, args.warmup)
+        rows += startup_rows("Linux", raw["linux"], "program", "baseline", 1.15, 3)
+    if args.win_program and args.win_baseline:
+        print("Windows start-up under wine64 (program against the Win32 baseline)", file=sys.stderr)
+        raw["wine"] = interleaved_startups(
+            args.probe, {"program": [args.wine, args.win_program],
+                         "baseline": [args.wine, args.win_baseline]},
+            args.runs, max(args.warmup, 3))
+        rows += startup_rows("Windows/wine64", raw["wine"], "program", "baseline", 1.2, None)
+    seconds = ["--seconds", str(args.animation_seconds)]
+    if args.qt_program:
+        print("Linux animation", file=sys.stderr)
+        raw["linux_animation"] = probe(args.probe, "animation", [args.qt_program], seconds)
+        rows += animation_rows("Linux", raw["linux_animation"])
+    if args.win_program:
+        print("Windows animation under wine64 (reported only)", file=sys.stderr)
+        raw["wine_animation"] = probe(args.probe, "animation", [args.wine, args.win_program], seconds)
+        rows += animation_rows("Windows/wine64", raw["wine_animation"], targets=False)
+    linux_program = args.linux_exe_for_size
+    rows += size_rows([
+        ("Linux executable, stripped", stripped_size("strip", linux_program),
+         stripped_size("strip", args.qt_baseline), None),
+        ("i686 avodevivu.exe, as built", os.path.getsize(args.i686_program) if args.i686_program else None,
+         os.path.getsize(args.i686_baseline) if args.i686_baseline else None, 1024 * 1024),
+        ("i686 avodevivu.exe, stripped", stripped_size("i686-w64-mingw32-strip", args.i686_program),
+         stripped_size("i686-w64-mingw32-strip", args.i686_baseline), 1024 * 1024),
+    ])
+
+    text = table(rows)
+    print(text)
+    os.makedirs(args.out, exist_ok=True)
+    stamp = datetime.now(timezone.utc).strftime("%Y-%m-%d %H:%M UTC")
+    with open(os.path.join(args.out, "results.md"), "w") as f:
+        f.write(f"Measured {stamp} on {platform.node()}\n\n{text}\n")
+    with open(os.path.join(args.out, "results.json"), "w") as f:
+        json.dump(raw, f, indent=1)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Builds what the benchmarks need from this repository, starts a private X server with a
+# window manager, runs every benchmark and prints a table (also written to
+# build/bench/results.md). Usage: bench/run-all.sh [runs per side, default 15]
+# Environment: AVO_BENCH_DISPLAY (default :93).
+set -euo pipefail
+repo="$(cd "$(dirname "$0")/.." && pwd)"
+out="$repo/build/bench"
+runs="${1:-15}"
+display="${AVO_BENCH_DISPLAY:-:93}"
+pids=()
+
+log() { echo "== $*" >&2; }
+
+cleanup() {
+  set +e
+  [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] && timeout 20 /usr/lib/wine/wineserver -k 2>/dev/null
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
+  for pid in "${pids[@]}"; do timeout 5 tail --pid="$pid" -f /dev/null 2>/dev/null || kill -9 "$pid" 2>/dev/null; done
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Configures one preset into build/bench/<preset> with the benchmark tools; the program is
+# built when its window system's sources are present.
+configure() {
+  local preset="$1" system="$2"
+  [ -f "$repo/platform/$system/CMakeLists.txt" ] || system=none
+  cmake --preset "$preset" -S "$repo" -B "$out/$preset" -DAVO_BUILD_BENCHMARKS=ON \
+        -DAVO_BUILD_TESTS=OFF -DAVO_WINDOW_SYSTEM="$system" >/dev/null
+  [ "$system" != none ]
+}
+
+build() {
+  local preset="$1"; shift
+  cmake --build "$out/$preset" -j2 --target "$@" >/dev/null
+}
+
+build_everything() {
+  log "building (build/bench/)"
+  if configure linux qt; then have_qt=1; build linux avo-xprobe avo-qt-baseline avodevivu
+  else have_qt=0; log "no Qt backend yet: the Linux program is skipped"; build linux avo-xprobe avo-qt-baseline; fi
+  have_win=0
+  if [ -f "$repo/cmake/toolchains/mingw-x86_64.cmake" ]; then
+    for preset in win64 win32; do
+      if configure "$preset" win32; then have_win=1; build "$preset" avodevivu avo-win32-baseline
+      else build "$preset" avo-win32-baseline; fi
+    done
+  else
+    log "no mingw toolchain files yet: the Windows measurements are skipped"
+  fi
+}
+
+start_x() {
+  if xdpyinfo -display "$display" >/dev/null 2>&1; then
+    echo "display $display is taken; set AVO_BENCH_DISPLAY" >&2; exit 1
+  fi
+  log "starting Xvfb $display and openbox"
+  Xvfb "$display" -screen 0 1280x1024x24 -br -nolisten tcp >"$out/xvfb.log" 2>&1 &
+  pids+=($!)
+  export DISPLAY="$display"
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  openbox --sm-disable >"$out/openbox.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+}
+
+# A prefix of the benchmark's own, and a wine server that outlives each launch, so that
+# start-up is measured warm, as a user's second launch would be.
+start_wine() {
+  export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log "creating the wine prefix (once)"
+    timeout 300 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+    timeout 60 /usr/lib/wine/wineserver -w
+  fi
+  /usr/lib/wine/wineserver -p
+  # One throw-away launch brings up the services and the desktop process, which then stay.
+  timeout 120 /usr/lib/wine/wine64 cmd.exe /c exit >/dev/null 2>&1 || true
+}
+
+# About opens the maker's web site; here the opener does nothing, so that no browser runs.
+quiet_opener() {
+  mkdir -p "$out/stub-bin"
+  printf '#!/bin/sh\nexit 0\n' >"$out/stub-bin/xdg-open"
+  chmod +x "$out/stub-bin/xdg-open"
+  export PATH="$out/stub-bin:$PATH"
+}
+
+main() {
+  mkdir -p "$out"
+  build_everything
+  start_x
+  quiet_opener
+  export XDG_RUNTIME_DIR="$out/xdg-runtime"
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+  local args=(--probe "$out/linux/bench/avo-xprobe" --qt-baseline "$out/linux/bench/avo-qt-baseline"
+              --runs "$runs" --out "$out")
+  if ((have_qt)); then
+    args+=(--qt-program "$out/linux/avodevivu" --linux-exe-for-size "$out/linux/avodevivu")
+  fi
+  if ((have_win)); then
+    start_wine
+    args+=(--wine /usr/lib/wine/wine64 --win-program "$out/win64/avodevivu.exe"
+           --win-baseline "$out/win64/bench/avo-win32-baseline.exe"
+           --i686-program "$out/win32/avodevivu.exe" --i686-baseline "$out/win32/bench/avo-win32-baseline.exe")
+  fi
+  /usr/bin/python3 "$repo/bench/measure.py" "${args[@]}"
+}
+
+main
