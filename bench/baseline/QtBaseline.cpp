@@ -1,12 +1,16 @@
 // The floor of a Qt program: a window of the main window's client size showing the same
-// embedded background picture, a 49-row list and one label, and nothing else. The start-up
-// benchmark compares the program against it.
+// embedded background picture, a 49-row list, one label and a button, and nothing else.
+// The button opens the floor of the About window: a bare 560 x 349 window whose one
+// transparent label pulsates, one point every 30 ms. The benchmarks compare the program
+// against both.
 
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
 #include <QWidget>
 
 #include "EmbeddedPictures.h"
@@ -14,12 +18,16 @@
 
 namespace {
 
-class BackgroundWindow : public QWidget {
+QPixmap Decode(const avo::EmbeddedFile& file) {
+    QPixmap pixmap;
+    pixmap.loadFromData(file.Bytes.data(), static_cast<uint>(file.Bytes.size()), "JPG");
+    return pixmap;
+}
+
+class PictureWindow : public QWidget {
 public:
-    BackgroundWindow() {
-        const auto bytes = avo::pictures::Form1BackgroundJpg.Bytes;
-        background_.loadFromData(bytes.data(), static_cast<uint>(bytes.size()), "JPG");
-    }
+    PictureWindow(const avo::EmbeddedFile& picture, Qt::WindowFlags flags)
+        : QWidget(nullptr, flags), background_(Decode(picture)) {}
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -31,13 +39,44 @@ private:
     QPixmap background_;
 };
 
-}  // namespace
+// The same cycle as the maker's name: up to 20 points, down to 2, one point per tick.
+class PulsingLabel : public QLabel {
+public:
+    PulsingLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+        setAlignment(Qt::AlignCenter);
+        QPalette palette = this->palette();
+        palette.setColor(QPalette::WindowText, Qt::white);
+        setPalette(palette);
+        timer_.setTimerType(Qt::PreciseTimer);
+        connect(&timer_, &QTimer::timeout, this, [this] { Step(); });
+        timer_.start(30);
+    }
 
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    BackgroundWindow window;
-    window.setWindowTitle("Qt baseline");
-    window.setFixedSize(649, 471);
+private:
+    void Step() {
+        QFont grown = font();
+        const double size = grown.pointSizeF() + step_;
+        if (size >= 20 || size <= 2) step_ = -step_;
+        grown.setPointSizeF(size);
+        setFont(grown);
+    }
+
+    QTimer timer_;
+    double step_ = 1;
+};
+
+PictureWindow* OpenAbout() {
+    auto* about = new PictureWindow(avo::pictures::TextBackgroundJpg, Qt::Window | Qt::FramelessWindowHint);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->setFixedSize(560, 349);
+    auto* name = new PulsingLabel("Kavrelonix", about);
+    name->setFont(QFont("Arial", 2));
+    name->setGeometry(160, 144, 289, 73);
+    about->show();
+    return about;
+}
+
+void AddControls(QWidget& window) {
     auto* list = new QListWidget(&window);
     for (const avo::CommandEntry& entry : avo::CommandCatalogue) {
         list->addItem(QString::fromUtf8(entry.ListText.data(), static_cast<int>(entry.ListText.size())));
@@ -45,6 +84,19 @@ int main(int argc, char** argv) {
     list->setGeometry(56, 200, 121, 212);
     auto* label = new QLabel("KISAYOL", &window);
     label->setGeometry(344, 208, 249, 73);
+    auto* about = new QPushButton("Hakkında", &window);
+    about->setGeometry(192, 344, 129, 25);  // where the program has its About button
+    QObject::connect(about, &QPushButton::clicked, &window, [] { OpenAbout(); });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    PictureWindow window(avo::pictures::Form1BackgroundJpg, Qt::Window);
+    window.setWindowTitle("Qt baseline");
+    window.setFixedSize(649, 471);
+    AddControls(window);
     window.show();
     return application.exec();
 }
