@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds what the benchmarks need from this repository, starts a private X server with a
 # window manager, runs every benchmark and prints a table (also written to
-# build/bench/results.md). Usage: bench/run-all.sh [runs per side, default 15]
+# build/bench/results.md). Usage: bench/run-all.sh [runs per side, default 20]
 # Environment: AVO_BENCH_DISPLAY (default :93).
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 out="$repo/build/bench"
-runs="${1:-15}"
+runs="${1:-20}"
 display="${AVO_BENCH_DISPLAY:-:93}"
 pids=()
 
