@@ -44,8 +44,8 @@ def summary(values):
 def interleaved_startups(probe_path, pair, runs, warmup):
     """pair: {name: argv} of two entries; returns {name: {painted_ms: [...], rss_kib: [...]}}"""
     names = list(pair)
-    results = {name: {"painted_ms": [], "mapped_ms": [], "rss_kib": [], "hwm_kib": [],
-                      "failures": 0} for name in names}
+    keys = ("painted_ms", "mapped_ms", "cpu_ms", "rss_kib", "hwm_kib")
+    results = {name: {**{key: [] for key in keys}, "failures": 0} for name in names}
     for round_number in range(warmup + runs):
         # ABBA: neither side always goes first after the other has warmed the caches.
         order = names if round_number % 2 == 0 else names[::-1]
@@ -56,7 +56,7 @@ def interleaved_startups(probe_path, pair, runs, warmup):
             if result is None:
                 results[name]["failures"] += 1
                 continue
-            for key in ("painted_ms", "mapped_ms", "rss_kib", "hwm_kib"):
+            for key in keys:
                 results[name][key].append(float(result[key]))
         print(f"  round {round_number + 1}/{warmup + runs}", file=sys.stderr, end="\r")
     print(file=sys.stderr)
@@ -128,6 +128,12 @@ def startup_rows(label, results, program, baseline, max_ratio, rss_allowance_mib
                      f"{p['median']:.0f} ms ({p['min']:.0f}–{p['max']:.0f}) [{p['n']}]",
                      f"{b['median']:.0f} ms ({b['min']:.0f}–{b['max']:.0f}) [{b['n']}]",
                      f"{ratio:.2f} x", f"≤ {max_ratio} x", verdict(ratio <= max_ratio)])
+    p, b = summary(results[program]["cpu_ms"]), summary(results[baseline]["cpu_ms"])
+    if p and b:
+        # CPU time, unlike wall time, hardly grows when other work competes for the cores.
+        rows.append([f"{label}: CPU time to painted (all threads), median",
+                     f"{p['median']:.0f} ms", f"{b['median']:.0f} ms",
+                     f"{p['median'] / b['median']:.2f} x", "(reported)", "n/a"])
     for key, name in (("rss_kib", "VmRSS"), ("hwm_kib", "VmHWM")):
         p, b = summary(results[program][key]), summary(results[baseline][key])
         if not (p and b):

@@ -164,11 +164,13 @@ int Startup(const Options& o) {
     const double mapped = NowMs();
     WaitForPaint(x, window, program, o, start + o.TimeoutMs);
     const double painted = NowMs();
+    const auto cpu = ReadThreadsCpuMs(program.Pid());
     SleepMs(o.IdleMs);
     const auto memory = ReadMemory(program.Pid());
     if (!memory) Fail("cannot read the program's memory");
-    std::printf("mapped_ms=%.2f painted_ms=%.2f rss_kib=%ld hwm_kib=%ld window=0x%lx\n",
-                mapped - start, painted - start, memory->RssKiB, memory->HwmKiB, window);
+    std::printf("mapped_ms=%.2f painted_ms=%.2f cpu_ms=%.2f rss_kib=%ld hwm_kib=%ld window=0x%lx\n",
+                mapped - start, painted - start, cpu.value_or(-1), memory->RssKiB, memory->HwmKiB,
+                window);
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "ProcStats.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -47,6 +48,29 @@ std::optional<long long> ParseCpuTicks(const std::string& statText) {
     }
     if (!(fields >> utime >> stime)) return std::nullopt;
     return utime + stime;
+}
+
+std::optional<long long> ParseSchedstatNs(const std::string& schedstatText) {
+    std::istringstream fields(schedstatText);
+    long long ns = 0;
+    if (!(fields >> ns)) return std::nullopt;
+    return ns;
+}
+
+std::optional<double> ReadThreadsCpuMs(pid_t pid) {
+    std::error_code error;
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    long long total = 0;
+    bool any = false;
+    for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+        // A thread may end between listing and reading; it simply no longer counts.
+        if (const auto ns = ParseSchedstatNs(ReadWhole(task.path() / "schedstat"))) {
+            total += *ns;
+            any = true;
+        }
+    }
+    if (!any) return std::nullopt;
+    return static_cast<double>(total) / 1e6;
 }
 
 std::optional<Memory> ReadMemory(pid_t pid) {

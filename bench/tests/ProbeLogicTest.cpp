@@ -76,5 +76,10 @@ TEST(ProcFiles, CpuTicksSurviveOddCommandNames) {
     EXPECT_FALSE(ParseCpuTicks("42 (x) S 1 2").has_value());
 }
 
+TEST(ProcFiles, SchedstatRunTimeIsTheFirstField) {
+    EXPECT_EQ(ParseSchedstatNs("123456789 2000 7\n"), 123456789);
+    EXPECT_FALSE(ParseSchedstatNs("").has_value());
+}
+
 }  // namespace
 }  // namespace avo::bench
