@@ -1,6 +1,6 @@
 #include "app/Shell.h"
 
-#include <ostream>
+#include <cstdio>
 #include <string>
 
 #include "platform/PlatformError.h"
@@ -16,8 +16,18 @@ constexpr std::string_view kCloseCommand = "close command";
 
 }  // namespace
 
-Shell::Shell(WindowSystem& system, const ProgramDescription& program, std::ostream& diagnostics)
-    : system_(system), program_(program), diagnostics_(diagnostics), registry_(*this, program) {}
+// Plain stdio: the program then carries none of the iostream machinery.
+void WriteToStandardError(std::string_view line) {
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
+    std::fflush(stderr);
+}
+
+Shell::Shell(WindowSystem& system, const ProgramDescription& program,
+             DiagnosticWriter writeDiagnostic)
+    : system_(system),
+      program_(program),
+      writeDiagnostic_(std::move(writeDiagnostic)),
+      registry_(*this, program) {}
 
 Shell::~Shell() {
     for (int i = 0; i < kWindowClassCount; ++i) {
@@ -110,8 +120,10 @@ void Shell::RunGuarded(Window* window, std::string_view handlerName, Body&& body
 }
 
 void Shell::Report(Window* window, std::string_view handlerName, const PlatformError& error) {
-    diagnostics_ << "avodevivu: " << (window ? window->Name() : "program") << '.' << handlerName
-                 << ": " << error.what() << std::endl;
+    std::string line = "avodevivu: ";
+    line.append(window ? window->Name() : "program").append(".").append(handlerName);
+    line.append(": ").append(error.what());
+    writeDiagnostic_(line);
 }
 
 void Shell::EndIfNoWindowLoaded() {

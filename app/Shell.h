@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <iosfwd>
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -14,6 +14,11 @@ namespace avo {
 
 class PlatformError;
 
+// Where the shell writes its one-line reports of errors that left a handler. The program
+// writes to standard error; tests capture the lines.
+using DiagnosticWriter = std::function<void(std::string_view line)>;
+void WriteToStandardError(std::string_view line);
+
 // Owns the process: the start-up window, the registry of the two windows, the four lifetime
 // operations that handlers use, and the one place where an error leaving a handler is caught.
 //
@@ -22,7 +27,8 @@ class PlatformError;
 // Unload does; EndProgram ends at once and no handler runs after it.
 class Shell {
 public:
-    Shell(WindowSystem& system, const ProgramDescription& program, std::ostream& diagnostics);
+    Shell(WindowSystem& system, const ProgramDescription& program,
+          DiagnosticWriter writeDiagnostic = WriteToStandardError);
     ~Shell();
     Shell(const Shell&) = delete;
     Shell& operator=(const Shell&) = delete;
@@ -59,7 +65,7 @@ private:
 
     WindowSystem& system_;
     const ProgramDescription& program_;
-    std::ostream& diagnostics_;
+    DiagnosticWriter writeDiagnostic_;
     WindowRegistry registry_;
     bool running_ = false;
     int handlerDepth_ = 0;

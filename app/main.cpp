@@ -1,5 +1,4 @@
 #include <cassert>
-#include <iostream>
 
 #include "app/Program.h"
 #include "app/Shell.h"
@@ -10,6 +9,6 @@ int main(int argc, char** argv) {
     // A broken table is a programmer's error: fail loudly in debug builds.
     assert(avo::FindTableFaults(program).empty());
     std::unique_ptr<avo::WindowSystem> windowSystem = avo::CreateWindowSystem(argc, argv);
-    avo::Shell shell(*windowSystem, program, std::cerr);
+    avo::Shell shell(*windowSystem, program);
     return shell.Run();
 }

@@ -1,3 +1,4 @@
+#include "CapturedDiagnostics.h"
 #include <functional>
 #include <string>
 
@@ -154,7 +155,7 @@ TEST(StartUpFailure, MainWindowThatCannotLoadEndsTheProgram) {
     sim::SimWindowSystem sim;
     sim.InjectFailure("Form1", "", Operation::Load);
     std::ostringstream diagnostics;
-    Shell shell(sim, AvodevivuProgram(), diagnostics);
+    Shell shell(sim, AvodevivuProgram(), CaptureInto(diagnostics));
     shell.Start();
     EXPECT_FALSE(shell.IsRunning());
     EXPECT_TRUE(sim.QuitRequested());

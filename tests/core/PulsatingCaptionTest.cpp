@@ -1,3 +1,4 @@
+#include "CapturedDiagnostics.h"
 #include <vector>
 
 #include "SimFixture.h"
@@ -113,7 +114,7 @@ TEST(PulsatingCaptionRounded, StepsFromTheSizeTheFontReports) {
     sim::SimWindowSystem sim;
     sim.SetFontSystem(sim::SimWindowSystem::WholePixelsAt96Dpi);
     std::ostringstream diagnostics;
-    Shell shell(sim, AvodevivuProgram(), diagnostics);
+    Shell shell(sim, AvodevivuProgram(), CaptureInto(diagnostics));
     shell.Start();
     ASSERT_TRUE(sim.Click("Form1", "Command2"));
 

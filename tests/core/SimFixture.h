@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CapturedDiagnostics.h"
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -45,7 +46,7 @@ public:
 
     sim::SimWindowSystem sim;
     std::ostringstream diagnostics;
-    std::unique_ptr<Shell> shell = std::make_unique<Shell>(sim, AvodevivuProgram(), diagnostics);
+    std::unique_ptr<Shell> shell = std::make_unique<Shell>(sim, AvodevivuProgram(), CaptureInto(diagnostics));
 };
 
 }  // namespace avo::testing

@@ -1,3 +1,4 @@
+#include "CapturedDiagnostics.h"
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -23,7 +24,7 @@ struct Program {
     Program() { shell.Start(); }
     sim::SimWindowSystem sim;
     std::ostringstream diagnostics;
-    Shell shell{sim, AvodevivuProgram(), diagnostics};
+    Shell shell{sim, AvodevivuProgram(), CaptureInto(diagnostics)};
 };
 
 using Step = std::function<void(Program&)>;

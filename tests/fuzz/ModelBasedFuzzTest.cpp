@@ -1,3 +1,4 @@
+#include "CapturedDiagnostics.h"
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -62,7 +63,7 @@ private:
         shell_.reset();
         sim_ = std::make_unique<sim::SimWindowSystem>();
         diagnostics_.str("");
-        shell_ = std::make_unique<Shell>(*sim_, AvodevivuProgram(), diagnostics_);
+        shell_ = std::make_unique<Shell>(*sim_, AvodevivuProgram(), CaptureInto(diagnostics_));
         shell_->Start();
         model_ = UserModel{};
         aboutInstance_ = nullptr;

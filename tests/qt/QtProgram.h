@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CapturedDiagnostics.h"
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -23,7 +24,7 @@ struct QtProgram {
 
     qt::QtWindowSystem system;
     std::ostringstream diagnostics;
-    Shell shell{system, AvodevivuProgram(), diagnostics};
+    Shell shell{system, AvodevivuProgram(), CaptureInto(diagnostics)};
 };
 
 // The loaded (not yet unloaded) top-level widget of a window, or null.
