@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -169,6 +170,7 @@ TEST_P(EveryCallFails, LaterStepsDoNotRunAndTheProgramGoesOn) {
         program.sim.ClearFailures();
         ExpectProgramGoesOn(program);
     }
+    std::cout << scenario.Name << ": " << sites.size() << " calls, each made to fail once" << std::endl;
 }
 
 INSTANTIATE_TEST_SUITE_P(Handlers, EveryCallFails, ::testing::ValuesIn(kScenarios),
