@@ -25,13 +25,6 @@ bool IsWindowed(ControlKind kind) {
            kind == ControlKind::PictureBox;
 }
 
-LOGFONTW MessageFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    return metrics.lfMessageFont;
-}
-
 // GDI reads a height of 0 as "the default size", so no font gets less than a pixel.
 LONG FontHeight(PointSize size, int dpi) { return -std::max(1, PixelsFromPoints(size, dpi)); }
 
@@ -49,6 +42,16 @@ LOGFONTW LogFontFor(const FontDescriptor& font, int dpi) {
     logFont.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
     const std::wstring face = Widen(font.Face);
     wcsncpy(logFont.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    return logFont;
+}
+
+// Controls that name no font get the one the windows were laid out with: MS Sans Serif at
+// 8.25 points (Windows maps the name to Microsoft Sans Serif where the old font is gone).
+LOGFONTW DefaultFont(int dpi) {
+    LOGFONTW logFont = LogFontFor(
+        {.Face = "MS Sans Serif", .Size = PointSize::FromTenThousandths(82500), .Weight = 400},
+        dpi);
+    logFont.lfCharSet = DEFAULT_CHARSET;
     return logFont;
 }
 
@@ -124,7 +127,7 @@ Status Form::Create(const WindowDescription& description, EventSink& sink,
 }
 
 Form::Form(const WindowDescription& description, EventSink& sink, const FormContext& context)
-    : description_(description), sink_(&sink), context_(context), defaultFont_(MessageFont()) {}
+    : description_(description), sink_(&sink), context_(context), defaultFont_(DefaultFont(context.Dpi)) {}
 
 Form::~Form() = default;
 
@@ -495,7 +498,6 @@ LRESULT Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_CLOSE:
             if (sink_) sink_->OnCloseCommand();
             return 0;
-        case DM_GETDEFID: return 0;  // no default button: Enter presses nothing
         case kDestroyLaterMessage: DestroyWindow(window); return 0;
         case WM_NCDESTROY: ReleaseWindow(); break;
         default: break;
@@ -552,7 +554,7 @@ void Form::DrawLabel(HDC dc, const Control& label) const {
     RECT box = label.Bounds;
     if (!description.Transparent) FillSolid(dc, box, ColourRef(description.BackColour));
     if (description.Border == BorderStyle::FixedSingle) {
-        FrameRect(dc, &box, GetSysColorBrush(COLOR_WINDOWFRAME));
+        FrameRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         InflateRect(&box, -1, -1);
     }
     const ScopedSelection font(dc, label.Font.get());
@@ -595,7 +597,7 @@ std::optional<ControlIndex> Form::LabelAt(POINT point) const {
 }
 
 void Form::OnCommand(WPARAM wParam, LPARAM lParam) {
-    // Commands without a control window (IDOK for Enter, IDCANCEL for Esc) press nothing.
+    // Only notifications from the form's own child windows count.
     const HWND from = reinterpret_cast<HWND>(lParam);
     const ControlIndex index = LOWORD(wParam) - kFirstControlId;
     if (!from || index >= controls_.size() || controls_[index].Window != from) return;

@@ -15,9 +15,8 @@ namespace avo::win32 {
 
 inline constexpr wchar_t kFormClassName[] = L"Avodevivu.Form";
 
-// Child windows and timers are numbered by their place in the description, from here up.
-// The ids of IDOK and IDCANCEL stay unused: the dialog manager turns Enter and Esc into
-// commands with those ids, and they must press nothing.
+// Child windows and timers are numbered by their place in the description, from here up,
+// clear of the ids that Windows gives a meaning (IDOK, IDCANCEL).
 inline constexpr int kFirstControlId = 100;
 constexpr int ControlId(ControlIndex index) { return kFirstControlId + static_cast<int>(index); }
 

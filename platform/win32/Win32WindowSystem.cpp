@@ -27,6 +27,30 @@ int ScreenDpi() {
     return dpi > 0 ? dpi : 96;
 }
 
+// Tab and Shift+Tab move the focus between a form's controls in creation order; Enter and
+// Esc press nothing, since the forms have no default and no cancel button. The dialog
+// manager is not used for this: it makes a focused push button the default one, and Enter
+// would then press it.
+bool HandleNavigationKey(HWND form, const MSG& message) {
+    if (message.message != WM_KEYDOWN) return false;
+    switch (message.wParam) {
+        case VK_TAB: {
+            const HWND focus = GetFocus();
+            const bool backwards = GetKeyState(VK_SHIFT) < 0;
+            if (const HWND next = GetNextDlgTabItem(
+                    form, focus && IsChild(form, focus) ? focus : nullptr, backwards)) {
+                SetFocus(next);
+            }
+            // From now on the focused control shows its focus rectangle.
+            SendMessageW(form, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+            return true;
+        }
+        case VK_RETURN:
+        case VK_ESCAPE: return true;
+        default: return false;
+    }
+}
+
 BOOL CALLBACK DestroyIfForm(HWND window, LPARAM) {
     if (IsForm(window)) DestroyWindow(window);
     return TRUE;
@@ -94,11 +118,9 @@ bool Win32WindowSystem::ProcessPendingMessages() {
     return true;
 }
 
-// The dialog manager gives the forms Tab and Shift+Tab between their controls and Space on
-// buttons; the forms themselves make sure that Enter and Esc press nothing.
 void Win32WindowSystem::Route(MSG& message) {
     const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-    if (IsForm(root) && IsDialogMessageW(root, &message)) return;
+    if (IsForm(root) && HandleNavigationKey(root, message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }
