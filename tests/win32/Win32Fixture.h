@@ -5,10 +5,10 @@
 #include <windows.h>
 
 #include <chrono>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/Program.h"
@@ -22,69 +22,52 @@ inline constexpr wchar_t kForm1Caption[] = L"   Kavrelonix   Rivuvuv Avodevivu 2
 inline constexpr wchar_t kAboutCaption[] = L"Hakkında-Drusenkal";
 inline const std::string kSiteLaunch = "explorer.exe http://www.kavrelonix.example";
 
-using Clock = std::chrono::steady_clock;
-
 // Handles messages until the condition holds or the time is up; true when it held.
 template <class Condition>
 bool PumpUntil(Win32WindowSystem& system, Condition&& condition,
                std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
-    const auto deadline = Clock::now() + timeout;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         system.ProcessPendingMessages();
         if (condition()) return true;
-        if (Clock::now() >= deadline) return false;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
 }
 
-// Every top-level window of this thread, in z-order.
 inline BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
     reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
     return TRUE;
 }
 
-inline std::vector<HWND> ThreadWindows() {
-    std::vector<HWND> windows;
-    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
-    return windows;
-}
-
-inline std::wstring ClassNameOf(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-// The visible forms of this thread with the given caption.
-inline std::vector<HWND> FormsCaptioned(const wchar_t* caption) {
+// The top-level windows of this thread of a class, visible ones only when asked.
+inline std::vector<HWND> ThreadWindows(const wchar_t* className, const wchar_t* caption = nullptr) {
+    std::vector<HWND> all;
     std::vector<HWND> found;
-    for (const HWND window : ThreadWindows()) {
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&all));
+    for (const HWND window : all) {
+        wchar_t name[64] = {};
         wchar_t text[128] = {};
+        GetClassNameW(window, name, 64);
         GetWindowTextW(window, text, 128);
-        if (ClassNameOf(window) == kFormClassName && std::wstring(text) == caption &&
-            IsWindowVisible(window)) {
+        if (std::wstring(name) == className &&
+            (!caption || (std::wstring(text) == caption && IsWindowVisible(window)))) {
             found.push_back(window);
         }
     }
     return found;
 }
 
+// The one visible form with this caption, or null.
 inline HWND FindForm(const wchar_t* caption) {
-    const std::vector<HWND> found = FormsCaptioned(caption);
+    const std::vector<HWND> found = ThreadWindows(kFormClassName, caption);
     return found.size() == 1 ? found.front() : nullptr;
 }
 
-// A child window by its control name, through the window's description as the backend does.
+// A child window by its control name, through the description as the backend numbers them.
 inline HWND ControlWindow(HWND form, WindowName window, std::string_view control) {
     const WindowClass& windowClass = AvodevivuProgram().Classes[static_cast<int>(window)];
     return GetDlgItem(form, ControlId(windowClass.IndexOf(control)));
-}
-
-inline RECT ClientRectOf(HWND child) {
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 inline void Click(HWND window, int x = 4, int y = 4) {
@@ -92,55 +75,35 @@ inline void Click(HWND window, int x = 4, int y = 4) {
     SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
-// What the fake explorer.exe next to the tests records: one line per start.
+// The starts that the fake explorer.exe next to the tests records, one line each:
+// "<process id> <show code> <command line>".
 class LaunchLog {
 public:
     struct Launch {
-        unsigned long ProcessId;
-        int ShowCode;
+        unsigned long ProcessId = 0;
+        int ShowCode = 0;
         std::string CommandLine;
     };
 
     LaunchLog() {
         wchar_t directory[MAX_PATH];
         GetTempPathW(MAX_PATH, directory);
-        path_ = std::wstring(directory) + L"avo-launches-" + std::to_wstring(GetCurrentProcessId()) +
-                L"-" + std::to_wstring(++counter_) + L".log";
+        path_ = std::wstring(directory) + L"avo-launches-" +
+                std::to_wstring(GetCurrentProcessId()) + L".log";
         DeleteFileW(path_.c_str());
         SetEnvironmentVariableW(L"AVO_FAKE_EXPLORER_LOG", path_.c_str());
     }
-    ~LaunchLog() {
-        SetEnvironmentVariableW(L"AVO_FAKE_EXPLORER_LOG", nullptr);
-        DeleteFileW(path_.c_str());
-    }
+    ~LaunchLog() { DeleteFileW(path_.c_str()); }
     LaunchLog(const LaunchLog&) = delete;
     LaunchLog& operator=(const LaunchLog&) = delete;
 
-    std::vector<Launch> Read() const {
-        std::vector<Launch> launches;
-        const HANDLE file = CreateFileW(path_.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return launches;
-        std::string content(1 << 16, '\0');
-        DWORD read = 0;
-        ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
-        CloseHandle(file);
-        std::istringstream lines(content.substr(0, read));
-        Launch launch;
-        while (lines >> launch.ProcessId >> launch.ShowCode) {
-            lines.get();
-            std::getline(lines, launch.CommandLine);
-            launches.push_back(launch);
-        }
-        return launches;
-    }
-
-    // The launches, once `count` have been recorded (the fake runs on its own).
-    std::vector<Launch> WaitFor(std::size_t count) const {
-        const auto deadline = Clock::now() + std::chrono::seconds(20);
+    // What has been recorded once `count` starts are in, or when the time is up: the fakes
+    // run on their own.
+    std::vector<Launch> WaitFor(std::size_t count, std::chrono::milliseconds timeout =
+                                                       std::chrono::seconds(20)) const {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
         std::vector<Launch> launches = Read();
-        while (launches.size() < count && Clock::now() < deadline) {
+        while (launches.size() < count && std::chrono::steady_clock::now() < deadline) {
             Sleep(20);
             launches = Read();
         }
@@ -148,7 +111,17 @@ public:
     }
 
 private:
-    static inline int counter_ = 0;
+    std::vector<Launch> Read() const {
+        std::vector<Launch> launches;
+        std::ifstream file(path_.c_str());
+        Launch launch;
+        while (file >> launch.ProcessId >> launch.ShowCode && file.get() &&
+               std::getline(file, launch.CommandLine)) {
+            launches.push_back(launch);
+        }
+        return launches;
+    }
+
     std::wstring path_;
 };
 
@@ -162,8 +135,7 @@ protected:
 
     void TearDown() override {
         shell.reset();
-        // A quit request left by a test must not end the next test's loop.
-        system.ProcessPendingMessages();
+        // Uses up a quit request left by the test, which would end the next test's loop.
         system.ProcessPendingMessages();
     }
 
@@ -171,9 +143,6 @@ protected:
     HWND About() const { return FindForm(kAboutCaption); }
     HWND Form1Control(std::string_view name) const {
         return ControlWindow(Form1(), WindowName::Form1, name);
-    }
-    HWND AboutControl(std::string_view name) const {
-        return ControlWindow(About(), WindowName::Text, name);
     }
     ControlRef Control(WindowName window, std::string_view name) {
         return shell->Instance(window)->Control(name);
@@ -186,7 +155,7 @@ protected:
         Pump();
     }
     void ClickExitPicture() {
-        Click(AboutControl("Picture1"));
+        Click(ControlWindow(About(), WindowName::Text, "Picture1"));
         Pump();
     }
     void ShowRow(int row) {

@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
-"""Checks the Windows executable from the outside, the way a user's system sees it.
+"""Checks the Windows executable as a user's system sees it.
 
-Usage: check_executable.py CHECK EXE [--machine i386|amd64] [--objdump PROGRAM]
-CHECK is one of: machine, icons, version, imports, size.
+Usage: check_executable.py {machine|icons|version|imports|size} EXE [--machine M] [--objdump P]
 """
 import argparse
 import os
@@ -11,11 +10,7 @@ import subprocess
 import sys
 
 MACHINES = {"i386": 0x14C, "amd64": 0x8664}
-GUI_SUBSYSTEM = 2
-
-ICON_SIZES = [48, 32, 24, 16]
-ICON_DEPTHS = [4, 8, 32]
-
+ICONS = [(size, depth) for depth in (4, 8, 32) for size in (48, 32, 24, 16)]
 VERSION_STRINGS = [
     ("Comments", "Rivuvuv Avodevivu 2010"),
     ("CompanyName", "Kavrelonix"),
@@ -28,142 +23,101 @@ VERSION_STRINGS = [
     ("InternalName", "avodevivu"),
     ("OriginalFilename", "avodevivu.exe"),
 ]
-VS_FIXEDFILEINFO_SIGNATURE = 0xFEEF04BD
-VOS__WINDOWS32 = 0x4
-VFT_APP = 0x1
-
-# Windows' own DLLs; the C runtime msvcrt.dll has shipped with every Windows since 2000.
-SYSTEM_DLLS = {
-    "kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "ole32.dll", "oleaut32.dll",
-    "advapi32.dll", "shell32.dll", "msvcrt.dll", "uxtheme.dll", "windowscodecs.dll",
-}
+# Windows' own DLLs; msvcrt.dll has shipped with every Windows since 2000.
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "ole32.dll",
+               "oleaut32.dll", "advapi32.dll", "shell32.dll", "msvcrt.dll"}
 
 
-def fail(message):
-    print("FAIL:", message)
-    sys.exit(1)
+def expect(condition, message):
+    if not condition:
+        sys.exit("FAIL: " + message)
 
 
-def check_machine(exe, args):
-    data = open(exe, "rb").read()
-    if data[:2] != b"MZ":
-        fail("no MZ header")
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    if data[pe:pe + 4] != b"PE\0\0":
-        fail("no PE signature")
-    machine = struct.unpack_from("<H", data, pe + 4)[0]
-    subsystem = struct.unpack_from("<H", data, pe + 24 + 68)[0]
-    print(f"machine 0x{machine:x}, subsystem {subsystem}")
-    if machine != MACHINES[args.machine]:
-        fail(f"machine 0x{machine:x}, expected {args.machine}")
-    if subsystem != GUI_SUBSYSTEM:
-        fail(f"subsystem {subsystem}, expected the GUI subsystem")
-
-
-def run(command, binary=False):
+def run(*command):
     result = subprocess.run(command, capture_output=True, check=False)
-    if result.returncode != 0:
-        fail(f"{' '.join(command)}: {result.stderr.decode(errors='replace')}")
-    return result.stdout if binary else result.stdout.decode()
+    expect(result.returncode == 0, f"{command}: {result.stderr.decode(errors='replace')}")
+    return result.stdout
 
 
-def check_icons(exe, _args):
-    group = run(["wrestool", "-x", "-t", "14", "-n", "1", exe], binary=True)
+def check_machine(args):
+    data = open(args.exe, "rb").read(4096)
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    expect(data[:2] == b"MZ" and data[pe:pe + 4] == b"PE\0\0", "not a PE file")
+    machine, subsystem = (struct.unpack_from("<H", data, pe + offset)[0] for offset in (4, 92))
+    print(f"machine 0x{machine:x}, subsystem {subsystem}")
+    expect(machine == MACHINES[args.machine], f"machine is not {args.machine}")
+    expect(subsystem == 2, "not a GUI subsystem program")
+
+
+def check_icons(args):
+    group = run("wrestool", "-x", "-t", "14", "-n", "1", args.exe)
     listing = subprocess.run(["icotool", "-l", "-"], input=group, capture_output=True,
                              check=False).stdout.decode()
     print(listing, end="")
     found = []
     for line in listing.splitlines():
         fields = dict(part.lstrip("-").split("=") for part in line.split() if "=" in part)
-        found.append((int(fields["width"]), int(fields["height"]), int(fields["bit-depth"])))
-    expected = [(size, size, depth) for depth in ICON_DEPTHS for size in ICON_SIZES]
-    if found != expected:
-        fail(f"icon group 1 holds {found}, expected {expected}")
+        found.append((int(fields["width"]), int(fields["bit-depth"])))
+    expect(found == ICONS, f"icon group 1 holds {found}, expected {ICONS}")
 
 
-def parse_block(data, offset):
-    """One VS_VERSIONINFO-style node: (key, value bytes, children, end offset)."""
+def parse_node(data, offset):
+    """A VS_VERSIONINFO node: (key, value bytes, children)."""
     length, value_length, value_type = struct.unpack_from("<HHH", data, offset)
-    end = offset + length
-    position = offset + 6
-    key_end = position
+    key_end = offset + 6
     while data[key_end:key_end + 2] != b"\0\0":
         key_end += 2
-    key = data[position:key_end].decode("utf-16-le")
-    position = (key_end + 2 + 3) & ~3
-    value_size = value_length * 2 if value_type == 1 else value_length
-    value = data[position:position + value_size]
-    position = (position + value_size + 3) & ~3
-    children = []
-    while position < end:
-        child = parse_block(data, position)
-        children.append(child)
-        position = (child[3] + 3) & ~3
-    return key, value, children, end
+    key = data[offset + 6:key_end].decode("utf-16-le")
+    value_start = (key_end + 2 + 3) & ~3
+    value_end = value_start + value_length * (2 if value_type == 1 else 1)
+    children, position = [], (value_end + 3) & ~3
+    while position < offset + length:
+        children.append(parse_node(data, position))
+        position = (position + struct.unpack_from("<H", data, position)[0] + 3) & ~3
+    return key, data[value_start:value_end], children
 
 
-def check_version(exe, _args):
-    data = run(["wrestool", "-x", "--raw", "-t", "16", exe], binary=True)
-    key, fixed, children, _ = parse_block(data, 0)
-    if key != "VS_VERSION_INFO":
-        fail(f"root key {key!r}")
-    (signature, _, file_ms, file_ls, product_ms, product_ls, _, _, file_os, file_type) = \
-        struct.unpack_from("<10I", fixed)
-    if signature != VS_FIXEDFILEINFO_SIGNATURE:
-        fail("no VS_FIXEDFILEINFO")
+def check_version(args):
+    key, fixed, children = parse_node(run("wrestool", "-x", "--raw", "-t", "16", args.exe), 0)
+    fields = struct.unpack_from("<10I", fixed)
+    expect(key == "VS_VERSION_INFO" and fields[0] == 0xFEEF04BD, "no VS_FIXEDFILEINFO")
     versions = [(ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
-                for ms, ls in ((file_ms, file_ls), (product_ms, product_ls))]
+                for ms, ls in (fields[2:4], fields[4:6])]
     print("fixed file and product version:", versions)
-    if versions != [(1, 0, 0, 0)] * 2:
-        fail("fixed versions are not 1.0.0.0")
-    if file_os != VOS__WINDOWS32 or file_type != VFT_APP:
-        fail(f"file OS 0x{file_os:x}, type {file_type}")
-
-    blocks = {child[0]: child for child in children}
-    tables = blocks["StringFileInfo"][2]
-    if [table[0] for table in tables] != ["040904B0"]:
-        fail(f"string tables {[table[0] for table in tables]}")
-    strings = [(entry[0], entry[1].decode("utf-16-le").rstrip("\0")) for entry in tables[0][2]]
-    for name, value in strings:
-        print(f"{name} = {value!r}")
-    if strings != VERSION_STRINGS:
-        fail(f"strings {strings}, expected {VERSION_STRINGS}")
-    translation = blocks["VarFileInfo"][2][0]
-    if translation[0] != "Translation" or struct.unpack("<HH", translation[1]) != (0x409, 1200):
-        fail(f"translation {translation[:2]}")
+    expect(versions == [(1, 0, 0, 0)] * 2, "fixed versions are not 1.0.0.0")
+    expect(fields[8:10] == (0x4, 0x1), "not VOS__WINDOWS32 and VFT_APP")
+    blocks = {child[0]: child[2] for child in children}
+    tables = blocks["StringFileInfo"]
+    expect([table[0] for table in tables] == ["040904B0"], "not one 040904B0 string table")
+    strings = [(name, value.decode("utf-16-le").rstrip("\0")) for name, value, _ in tables[0][2]]
+    print("\n".join(f"{name} = {value!r}" for name, value in strings))
+    expect(strings == VERSION_STRINGS, f"strings differ from {VERSION_STRINGS}")
+    name, value, _ = blocks["VarFileInfo"][0]
+    expect(name == "Translation" and struct.unpack("<HH", value) == (0x409, 1200),
+           "translation is not 0x0409, 1200")
 
 
-def check_imports(exe, args):
-    dump = run([args.objdump, "-p", exe])
+def check_imports(args):
+    dump = run(args.objdump, "-p", args.exe).decode()
     dlls = sorted(line.split(":", 1)[1].strip() for line in dump.splitlines()
                   if "DLL Name:" in line)
     print("imports:", ", ".join(dlls))
     foreign = [dll for dll in dlls if dll.lower() not in SYSTEM_DLLS]
-    if foreign:
-        fail(f"imports DLLs that Windows does not ship: {foreign}")
+    expect(not foreign, f"imports DLLs that Windows does not ship: {foreign}")
 
 
-def check_size(exe, _args):
-    size = os.path.getsize(exe)
-    print(f"{exe}: {size} bytes ({size / 1024:.0f} KiB)")
-    if size > 8 * 1024 * 1024:
-        fail("larger than 8 MiB")
-
-
-CHECKS = {"machine": check_machine, "icons": check_icons, "version": check_version,
-          "imports": check_imports, "size": check_size}
-
-
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("check", choices=CHECKS)
-    parser.add_argument("exe")
-    parser.add_argument("--machine", choices=MACHINES, default="i386")
-    parser.add_argument("--objdump", default="i686-w64-mingw32-objdump")
-    args = parser.parse_args()
-    CHECKS[args.check](args.exe, args)
-    print("ok")
+def check_size(args):
+    size = os.path.getsize(args.exe)
+    print(f"{args.exe}: {size} bytes ({size / 1024:.0f} KiB)")
+    expect(size < 8 * 1024 * 1024, "larger than 8 MiB")
 
 
 if __name__ == "__main__":
-    main()
+    parser = argparse.ArgumentParser()
+    parser.add_argument("check", choices=["machine", "icons", "version", "imports", "size"])
+    parser.add_argument("exe")
+    parser.add_argument("--machine", choices=MACHINES, default="i386")
+    parser.add_argument("--objdump", default="i686-w64-mingw32-objdump")
+    arguments = parser.parse_args()
+    globals()["check_" + arguments.check](arguments)
+    print("ok")
