@@ -76,6 +76,10 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF colour) {
     FillRect(dc, &rect, brush.get());
 }
 
+POINT PointFrom(LPARAM lParam) {
+    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
 UINT AlignmentFlag(Alignment alignment) {
     switch (alignment) {
         case Alignment::Left: return DT_LEFT;
@@ -127,9 +131,10 @@ Status Form::Create(const WindowDescription& description, EventSink& sink,
 }
 
 Form::Form(const WindowDescription& description, EventSink& sink, const FormContext& context)
-    : description_(description), sink_(&sink), context_(context), defaultFont_(DefaultFont(context.Dpi)) {}
-
-Form::~Form() = default;
+    : description_(description),
+      sink_(&sink),
+      context_(context),
+      defaultFont_(DefaultFont(context.Dpi)) {}
 
 Status Form::Build() {
     controls_.reserve(description_.Controls.size());
@@ -145,8 +150,7 @@ Status Form::Build() {
     if (Status status = CreateMainWindow(); Failed(status)) return status;
     if (Status status = CreateChildWindows(); Failed(status)) return status;
     LoadIcons();
-    StartEnabledTimers();
-    return StatusOk;
+    return StartEnabledTimers();
 }
 
 Status Form::PrepareControl(Control& control) {
@@ -207,7 +211,7 @@ std::vector<ControlIndex> Form::TabOrder() const {
     return order;
 }
 
-// Created in tab order, so that the dialog manager's Tab and Shift+Tab follow it.
+// Created in tab order: Tab and Shift+Tab follow the order of creation.
 Status Form::CreateChildWindows() {
     for (const ControlIndex index : TabOrder()) {
         if (Status status = CreateChildWindow(index); Failed(status)) return status;
@@ -292,13 +296,14 @@ void Form::LoadIcons() {
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 }
 
-void Form::StartEnabledTimers() {
+Status Form::StartEnabledTimers() {
     for (ControlIndex i = 0; i < controls_.size(); ++i) {
         const ControlDescription& description = *controls_[i].Description;
         if (description.Kind == ControlKind::Timer && description.Enabled) {
-            SetTimerEnabled(i, true);
+            if (Status status = SetTimerEnabled(i, true); Failed(status)) return status;
         }
     }
+    return StatusOk;
 }
 
 void Form::StopTimers() {
@@ -471,18 +476,8 @@ LRESULT Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
         case WM_PAINT: Paint(); return 0;
         case WM_PRINTCLIENT: PaintSurface(reinterpret_cast<HDC>(wParam)); return 0;
-        case WM_LBUTTONDOWN:
-            pressedLabel_ = LabelAt({static_cast<short>(LOWORD(lParam)),
-                                     static_cast<short>(HIWORD(lParam))});
-            if (pressedLabel_) SetCapture(window);
-            return 0;
-        case WM_LBUTTONUP: {
-            const std::optional<ControlIndex> pressed = std::exchange(pressedLabel_, std::nullopt);
-            if (GetCapture() == window) ReleaseCapture();
-            const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            if (pressed && LabelAt(point) == pressed) Report(*pressed, Event::Click);
-            return 0;
-        }
+        case WM_LBUTTONDOWN: OnMouseDown(PointFrom(lParam)); return 0;
+        case WM_LBUTTONUP: OnMouseUp(PointFrom(lParam)); return 0;
         case WM_CAPTURECHANGED: pressedLabel_.reset(); return 0;
         case WM_COMMAND: OnCommand(wParam, lParam); return 0;
         case WM_TIMER: OnTimer(wParam); return 0;
@@ -594,6 +589,19 @@ std::optional<ControlIndex> Form::LabelAt(POINT point) const {
         }
     }
     return std::nullopt;
+}
+
+// Labels have no window of their own, so the form captures the mouse for the label that was
+// pressed, and the release over the same label is its click.
+void Form::OnMouseDown(POINT point) {
+    pressedLabel_ = LabelAt(point);
+    if (pressedLabel_) SetCapture(window_);
+}
+
+void Form::OnMouseUp(POINT point) {
+    const std::optional<ControlIndex> pressed = std::exchange(pressedLabel_, std::nullopt);
+    if (GetCapture() == window_) ReleaseCapture();
+    if (pressed && LabelAt(point) == pressed) Report(*pressed, Event::Click);
 }
 
 void Form::OnCommand(WPARAM wParam, LPARAM lParam) {

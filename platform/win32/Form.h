@@ -40,7 +40,6 @@ public:
     static ATOM RegisterWindowClass(HINSTANCE instance);
 
     Form(const WindowDescription& description, EventSink& sink, const FormContext& context);
-    ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
@@ -80,7 +79,7 @@ private:
     Status CreateChildWindow(ControlIndex index);
     void CreateToolTip(const Control& control);
     void LoadIcons();
-    void StartEnabledTimers();
+    Status StartEnabledTimers();
     void StopTimers();
     void ReleaseWindow();
 
@@ -96,6 +95,8 @@ private:
     void DrawPictureBox(const DRAWITEMSTRUCT& item) const;
     LRESULT ListColours(HDC dc, HWND list) const;
     std::optional<ControlIndex> LabelAt(POINT point) const;
+    void OnMouseDown(POINT point);
+    void OnMouseUp(POINT point);
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnTimer(WPARAM timerId);
     void OnActivate(WPARAM wParam);
