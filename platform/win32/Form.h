@@ -1,0 +1,157 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/WindowSystem.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/PictureDecoder.h"
+
+namespace avo::win32 {
+
+inline constexpr wchar_t kFormClassName[] = L"Avodevivu.Form";
+
+// Child windows and timers are numbered by their place in the description, from here up,
+// clear of the ids that Windows gives a meaning (IDOK, IDCANCEL).
+inline constexpr int kFirstControlId = 100;
+constexpr int ControlId(ControlIndex index) { return kFirstControlId + static_cast<int>(index); }
+
+// What every form of the process shares.
+struct FormContext {
+    HINSTANCE Instance;
+    int Dpi;
+    PictureDecoder& Pictures;
+};
+
+// One loaded window: a top-level window whose labels are drawn on its own surface, child
+// windows for the list, the buttons and the picture box, and the timers.
+//
+// The window procedure keeps its form alive while it handles a message, and the HWND keeps it
+// alive until WM_NCDESTROY. So Destroy can be called from inside one of the form's own events:
+// it stops everything at once and leaves freeing the HWND to a posted message.
+class Form : public std::enable_shared_from_this<Form> {
+public:
+    static Status Create(const WindowDescription& description, EventSink& sink,
+                         const FormContext& context, std::shared_ptr<Form>& form);
+    static ATOM RegisterWindowClass(HINSTANCE instance);
+
+    Form(const WindowDescription& description, EventSink& sink, const FormContext& context);
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    HWND Handle() const { return window_; }
+
+    Status Show();
+    Status Destroy();
+    Status SetText(ControlIndex index, std::string_view text);
+    Status GetText(ControlIndex index, std::string& text) const;
+    Status IsRowSelected(ControlIndex index, int row, bool& selected) const;
+    Status GetFontSize(ControlIndex index, PointSize& size) const;
+    Status SetFontSize(ControlIndex index, PointSize size);
+    Status GetTimerEnabled(ControlIndex index, bool& enabled) const;
+    Status SetTimerEnabled(ControlIndex index, bool enabled);
+
+private:
+    struct Control {
+        const ControlDescription* Description;
+        RECT Bounds;            // pixels, in the form's client area
+        HWND Window = nullptr;  // null for labels and timers, which are not windows
+        std::wstring Text;      // labels
+        UniqueFont Font;
+        UniqueBitmap Picture;
+        UniqueBrush Background;  // list boxes
+        bool TimerRunning = false;
+    };
+
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) noexcept;
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    Status Build();
+    Status PrepareControl(Control& control);
+    Status DecodePicture(const PictureDescription& picture, UniqueBitmap& bitmap);
+    Status CreateMainWindow();
+    Status CreateChildWindows();
+    Status CreateChildWindow(ControlIndex index);
+    void CreateToolTip(const Control& control);
+    void LoadIcons();
+    Status StartEnabledTimers();
+    void StopTimers();
+    void ReleaseWindow();
+
+    // Every control operation starts here: the form is loaded and the control exists.
+    Status CheckControl(ControlIndex index, ControlKind kind) const;
+    Status CheckControl(ControlIndex index) const;
+    RECT PixelRect(const TwipsRect& bounds) const;
+
+    std::vector<ControlIndex> TabOrder() const;
+    void Paint();
+    void PaintSurface(HDC dc) const;
+    void DrawLabel(HDC dc, const Control& label) const;
+    void DrawPictureBox(const DRAWITEMSTRUCT& item) const;
+    LRESULT ListColours(HDC dc, HWND list) const;
+    std::optional<ControlIndex> LabelAt(POINT point) const;
+    void OnMouseDown(POINT point);
+    void OnMouseUp(POINT point);
+    void OnCommand(WPARAM wParam, LPARAM lParam);
+    void OnTimer(WPARAM timerId);
+    void OnActivate(WPARAM wParam);
+    void Report(ControlIndex index, Event event);
+
+    const WindowDescription& description_;
+    EventSink* sink_;  // null once destroyed: no more events
+    FormContext context_;
+    HWND window_ = nullptr;
+    HWND toolTip_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    std::shared_ptr<Form> self_;  // the HWND's reference, released at WM_NCDESTROY
+    std::vector<Control> controls_;
+    LOGFONTW defaultFont_{};
+    UniqueBitmap picture_;
+    UniqueIcon bigIcon_;
+    UniqueIcon smallIcon_;
+    std::optional<ControlIndex> pressedLabel_;
+    int messageDepth_ = 0;
+    bool destroyed_ = false;
+};
+
+// The NativeWindow that the program holds. The program may drop it while one of the form's
+// own events is still on the stack; the form itself then lives on until that event returns.
+class FormHandle final : public NativeWindow {
+public:
+    explicit FormHandle(std::shared_ptr<Form> form) : form_(std::move(form)) {}
+    ~FormHandle() override { form_->Destroy(); }
+
+    Status Show() override { return form_->Show(); }
+    Status Destroy() override { return form_->Destroy(); }
+    Status SetText(ControlIndex control, std::string_view text) override {
+        return form_->SetText(control, text);
+    }
+    Status GetText(ControlIndex control, std::string& text) override {
+        return form_->GetText(control, text);
+    }
+    Status IsRowSelected(ControlIndex control, int row, bool& selected) override {
+        return form_->IsRowSelected(control, row, selected);
+    }
+    Status GetFontSize(ControlIndex control, PointSize& size) override {
+        return form_->GetFontSize(control, size);
+    }
+    Status SetFontSize(ControlIndex control, PointSize size) override {
+        return form_->SetFontSize(control, size);
+    }
+    Status GetTimerEnabled(ControlIndex control, bool& enabled) override {
+        return form_->GetTimerEnabled(control, enabled);
+    }
+    Status SetTimerEnabled(ControlIndex control, bool enabled) override {
+        return form_->SetTimerEnabled(control, enabled);
+    }
+
+private:
+    std::shared_ptr<Form> form_;
+};
+
+}  // namespace avo::win32

@@ -1,0 +1,137 @@
+#include "platform/win32/Win32WindowSystem.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "platform/win32/Form.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/WideText.h"
+
+namespace avo::win32 {
+namespace {
+
+// Registered once per process, however many window systems a test creates.
+ATOM FormClass(HINSTANCE instance) {
+    static const ATOM atom = Form::RegisterWindowClass(instance);
+    return atom;
+}
+
+bool IsForm(HWND window) {
+    return window && GetClassLongPtrW(window, GCW_ATOM) == FormClass(GetModuleHandleW(nullptr));
+}
+
+int ScreenDpi() {
+    const ScreenDc screen;
+    const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+// Tab and Shift+Tab move the focus between a form's controls in creation order; Enter and
+// Esc press nothing, since the forms have no default and no cancel button. The dialog
+// manager is not used for this: it makes a focused push button the default one, and Enter
+// would then press it.
+bool HandleNavigationKey(HWND form, const MSG& message) {
+    if (message.message != WM_KEYDOWN) return false;
+    switch (message.wParam) {
+        case VK_TAB: {
+            const HWND focus = GetFocus();
+            const bool backwards = GetKeyState(VK_SHIFT) < 0;
+            if (const HWND next = GetNextDlgTabItem(
+                    form, focus && IsChild(form, focus) ? focus : nullptr, backwards)) {
+                SetFocus(next);
+            }
+            // From now on the focused control shows its focus rectangle.
+            SendMessageW(form, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+            return true;
+        }
+        case VK_RETURN:
+        case VK_ESCAPE: return true;
+        default: return false;
+    }
+}
+
+BOOL CALLBACK DestroyIfForm(HWND window, LPARAM) {
+    if (IsForm(window)) DestroyWindow(window);
+    return TRUE;
+}
+
+}  // namespace
+
+Win32WindowSystem::Win32WindowSystem()
+    : instance_(GetModuleHandleW(nullptr)), dpi_(ScreenDpi()) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    FormClass(instance_);
+}
+
+// Forms whose destruction was still waiting for a posted message go with the window system.
+Win32WindowSystem::~Win32WindowSystem() {
+    EnumThreadWindows(GetCurrentThreadId(), DestroyIfForm, 0);
+}
+
+Status Win32WindowSystem::Load(const WindowDescription& description, EventSink& sink,
+                               std::unique_ptr<NativeWindow>& window) {
+    if (!FormClass(instance_)) return StatusFailed;
+    std::shared_ptr<Form> form;
+    const FormContext context{instance_, dpi_, pictures_};
+    if (Status status = Form::Create(description, sink, context, form); Failed(status)) {
+        return status;
+    }
+    window = std::make_unique<FormHandle>(std::move(form));
+    return StatusOk;
+}
+
+Status Win32WindowSystem::StartProcess(std::string_view commandLine, int showCode,
+                                       std::uint32_t& processId) {
+    // CreateProcessW may write into the command line, so it gets a copy of its own.
+    std::wstring writableCommandLine = Widen(commandLine);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCode);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, writableCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &started)) {
+        return StatusFromSystemError(GetLastError());
+    }
+    // The program never waits for what it starts.
+    const UniqueKernelHandle process(started.hProcess);
+    const UniqueKernelHandle thread(started.hThread);
+    processId = started.dwProcessId;
+    return StatusOk;
+}
+
+void Win32WindowSystem::RunEventLoop() {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) Route(message);
+}
+
+void Win32WindowSystem::Quit() { PostQuitMessage(0); }
+
+bool Win32WindowSystem::ProcessPendingMessages() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) return false;
+        Route(message);
+    }
+    return true;
+}
+
+void Win32WindowSystem::Route(MSG& message) {
+    const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    if (IsForm(root) && HandleNavigationKey(root, message)) return;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
+}  // namespace avo::win32
+
+namespace avo {
+
+// Windows passes the program no options of its own.
+std::unique_ptr<WindowSystem> CreateWindowSystem(int&, char**) {
+    return std::make_unique<win32::Win32WindowSystem>();
+}
+
+}  // namespace avo

@@ -1,0 +1,129 @@
+#include "Win32Fixture.h"
+
+#include <winternl.h>
+
+#include <cstdint>
+
+// Every font, brush, bitmap, icon and window that a window creates goes again: the counts of
+// GDI and USER objects stay where they were, however often the caption is resized and the
+// windows come and go.
+
+namespace avo::win32::testing {
+namespace {
+
+// GDI objects of this process. Wine does not implement GetGuiResources; there the count
+// comes from the process's GDI handle table, which Wine keeps in the layout Windows uses
+// (an array of 24-byte entries; a non-zero type byte marks an entry in use).
+DWORD GdiObjectCount() {
+    if (const DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
+    struct HandleEntry {
+        std::uint64_t Object;
+        std::uint32_t Owner;
+        std::uint16_t Unique;
+        std::uint8_t Type;
+        std::uint8_t Flags;
+        std::uint64_t UserPointer;
+    };
+    static_assert(sizeof(HandleEntry) == 24);
+    constexpr std::size_t kHandleTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
+    constexpr std::size_t kMaxHandles = 0x10000;
+    using QueryProcess = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION process{};
+    if (!query || query(GetCurrentProcess(), ProcessBasicInformation, &process, sizeof process,
+                        nullptr) != 0) {
+        return 0;
+    }
+    const auto* peb = reinterpret_cast<const std::uint8_t*>(process.PebBaseAddress);
+    const auto* table = *reinterpret_cast<const HandleEntry* const*>(peb + kHandleTableOffset);
+    if (!table) return 0;
+    DWORD count = 0;
+    for (std::size_t i = 0; i < kMaxHandles; ++i) count += table[i].Type != 0;
+    return count;
+}
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<DWORD*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK CountWindowAndChildren(HWND window, LPARAM count) {
+    ++*reinterpret_cast<DWORD*>(count);
+    EnumChildWindows(window, CountWindow, count);  // every descendant, once
+    return TRUE;
+}
+
+// USER objects: the windows of this thread with their children, which is where a leak of
+// USER objects would show here.
+DWORD WindowCount() {
+    DWORD count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindowAndChildren,
+                      reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+struct ObjectCounts {
+    DWORD Gdi = GdiObjectCount();
+    DWORD Windows = WindowCount();
+};
+
+// A leak of one object per round would show as dozens; this only absorbs the window
+// system's own one-off caches.
+constexpr DWORD kSlack = 4;
+
+class ResourceCounts : public ProgramFixture {
+protected:
+    void SetUp() override {
+        ProgramFixture::SetUp();
+        ASSERT_GT(GdiObjectCount(), 0u);
+    }
+
+    // Opens the About window, paints it, and closes it with its exit picture.
+    void AboutRound() {
+        OpenAbout();
+        UpdateWindow(About());
+        ClickExitPicture();
+    }
+};
+
+// The measurement itself: what the tests below would see of a leak.
+TEST_F(ResourceCounts, SeeEveryFontThatIsLeftBehind) {
+    const ObjectCounts before;
+    std::vector<UniqueFont> fonts;
+    LOGFONTW logFont{};
+    logFont.lfHeight = -12;
+    for (int i = 0; i < 10; ++i) fonts.emplace_back(CreateFontIndirectW(&logFont));
+    EXPECT_EQ(ObjectCounts().Gdi, before.Gdi + 10);
+    fonts.clear();
+    EXPECT_EQ(ObjectCounts().Gdi, before.Gdi);
+}
+
+TEST_F(ResourceCounts, StayFlatOverTenThousandCaptionSizes) {
+    OpenAbout();
+    const ControlRef caption = Control(WindowName::Text, "Label1");
+    const auto resizeAndPaint = [&](int writes) {
+        for (int i = 0; i < writes; ++i) {
+            caption.SetFontSize(PointSize::Whole(2 + i % 19));
+            if (i % 100 == 0) UpdateWindow(About());
+        }
+    };
+    resizeAndPaint(100);
+    const ObjectCounts before;
+    resizeAndPaint(10000);
+    const ObjectCounts after;
+    EXPECT_LE(after.Gdi, before.Gdi + kSlack);
+    EXPECT_LE(after.Windows, before.Windows + kSlack);
+}
+
+TEST_F(ResourceCounts, StayFlatOverFiftyAboutOpenings) {
+    AboutRound();
+    const ObjectCounts before;
+    for (int round = 0; round < 50; ++round) AboutRound();
+    const ObjectCounts after;
+    EXPECT_LE(after.Gdi, before.Gdi + kSlack);
+    EXPECT_LE(after.Windows, before.Windows + kSlack);
+}
+
+}  // namespace
+}  // namespace avo::win32::testing

@@ -1,0 +1,172 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/Program.h"
+#include "app/Shell.h"
+#include "platform/win32/Form.h"
+#include "platform/win32/Win32WindowSystem.h"
+
+namespace avo::win32::testing {
+
+inline constexpr wchar_t kForm1Caption[] = L"   Kavrelonix   Rivuvuv Avodevivu 2010";
+inline constexpr wchar_t kAboutCaption[] = L"Hakkında-Drusenkal";
+inline const std::string kSiteLaunch = "explorer.exe http://www.kavrelonix.example";
+
+// Handles messages until the condition holds or the time is up; true when it held.
+template <class Condition>
+bool PumpUntil(Win32WindowSystem& system, Condition&& condition,
+               std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        system.ProcessPendingMessages();
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+inline BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
+}
+
+// The top-level windows of this thread of a class, visible ones only when asked.
+inline std::vector<HWND> ThreadWindows(const wchar_t* className, const wchar_t* caption = nullptr) {
+    std::vector<HWND> all;
+    std::vector<HWND> found;
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&all));
+    for (const HWND window : all) {
+        wchar_t name[64] = {};
+        wchar_t text[128] = {};
+        GetClassNameW(window, name, 64);
+        GetWindowTextW(window, text, 128);
+        if (std::wstring(name) == className &&
+            (!caption || (std::wstring(text) == caption && IsWindowVisible(window)))) {
+            found.push_back(window);
+        }
+    }
+    return found;
+}
+
+// The one visible form with this caption, or null.
+inline HWND FindForm(const wchar_t* caption) {
+    const std::vector<HWND> found = ThreadWindows(kFormClassName, caption);
+    return found.size() == 1 ? found.front() : nullptr;
+}
+
+// A child window by its control name, through the description as the backend numbers them.
+inline HWND ControlWindow(HWND form, WindowName window, std::string_view control) {
+    const WindowClass& windowClass = AvodevivuProgram().Classes[static_cast<int>(window)];
+    return GetDlgItem(form, ControlId(windowClass.IndexOf(control)));
+}
+
+inline void Click(HWND window, int x = 4, int y = 4) {
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+// The starts that the fake explorer.exe next to the tests records, one line each:
+// "<process id> <show code> <command line>".
+class LaunchLog {
+public:
+    struct Launch {
+        unsigned long ProcessId = 0;
+        int ShowCode = 0;
+        std::string CommandLine;
+    };
+
+    LaunchLog() {
+        wchar_t directory[MAX_PATH];
+        GetTempPathW(MAX_PATH, directory);
+        path_ = std::wstring(directory) + L"avo-launches-" +
+                std::to_wstring(GetCurrentProcessId()) + L".log";
+        DeleteFileW(path_.c_str());
+        SetEnvironmentVariableW(L"AVO_FAKE_EXPLORER_LOG", path_.c_str());
+    }
+    ~LaunchLog() { DeleteFileW(path_.c_str()); }
+    LaunchLog(const LaunchLog&) = delete;
+    LaunchLog& operator=(const LaunchLog&) = delete;
+
+    // What has been recorded once `count` starts are in, or when the time is up: the fakes
+    // run on their own.
+    std::vector<Launch> WaitFor(std::size_t count, std::chrono::milliseconds timeout =
+                                                       std::chrono::seconds(20)) const {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        std::vector<Launch> launches = Read();
+        while (launches.size() < count && std::chrono::steady_clock::now() < deadline) {
+            Sleep(20);
+            launches = Read();
+        }
+        return launches;
+    }
+
+private:
+    std::vector<Launch> Read() const {
+        std::vector<Launch> launches;
+        std::ifstream file(path_.c_str());
+        Launch launch;
+        while (file >> launch.ProcessId >> launch.ShowCode && file.get() &&
+               std::getline(file, launch.CommandLine)) {
+            launches.push_back(launch);
+        }
+        return launches;
+    }
+
+    std::wstring path_;
+};
+
+// The whole program on the real window system, started: the main window is up.
+class ProgramFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        shell->Start();
+        ASSERT_TRUE(PumpUntil(system, [] { return FindForm(kForm1Caption) != nullptr; }));
+    }
+
+    void TearDown() override {
+        shell.reset();
+        // Uses up a quit request left by the test, which would end the next test's loop.
+        system.ProcessPendingMessages();
+    }
+
+    HWND Form1() const { return FindForm(kForm1Caption); }
+    HWND About() const { return FindForm(kAboutCaption); }
+    HWND Form1Control(std::string_view name) const {
+        return ControlWindow(Form1(), WindowName::Form1, name);
+    }
+    ControlRef Control(WindowName window, std::string_view name) {
+        return shell->Instance(window)->Control(name);
+    }
+    std::string Form1Text(std::string_view name) { return Control(WindowName::Form1, name).Text(); }
+
+    void Pump() { system.ProcessPendingMessages(); }
+    void OpenAbout() {
+        SendMessageW(Form1Control("Command2"), BM_CLICK, 0, 0);
+        Pump();
+    }
+    void ClickExitPicture() {
+        Click(ControlWindow(About(), WindowName::Text, "Picture1"));
+        Pump();
+    }
+    void ShowRow(int row) {
+        SendMessageW(Form1Control("List1"), LB_SETCURSEL, row, 0);
+        SendMessageW(Form1Control("Command1"), BM_CLICK, 0, 0);
+    }
+
+    LaunchLog launches;
+    Win32WindowSystem system;
+    std::ostringstream diagnostics;
+    std::unique_ptr<Shell> shell = std::make_unique<Shell>(system, AvodevivuProgram(), diagnostics);
+};
+
+}  // namespace avo::win32::testing
