@@ -1,3 +1,4 @@
+#include "CapturedDiagnostics.h"
 #include "Win32Fixture.h"
 #include "about/Text.h"
 
@@ -73,7 +74,7 @@ TEST(AboutLifecycleRun, ExitButtonEndsTheEventLoopAndClosesEveryWindow) {
     LaunchLog launches;
     Win32WindowSystem system;
     std::ostringstream diagnostics;
-    Shell shell(system, AvodevivuProgram(), diagnostics);
+    Shell shell(system, AvodevivuProgram(), avo::testing::CaptureInto(diagnostics));
     watchdogFired = false;
     SetTimer(nullptr, 0, 100, PressAboutThenExit);
     const UINT_PTR watchdog = SetTimer(nullptr, 0, 20000, Watchdog);

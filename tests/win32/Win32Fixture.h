@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CapturedDiagnostics.h"
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -166,7 +167,7 @@ protected:
     LaunchLog launches;
     Win32WindowSystem system;
     std::ostringstream diagnostics;
-    std::unique_ptr<Shell> shell = std::make_unique<Shell>(system, AvodevivuProgram(), diagnostics);
+    std::unique_ptr<Shell> shell = std::make_unique<Shell>(system, AvodevivuProgram(), avo::testing::CaptureInto(diagnostics));
 };
 
 }  // namespace avo::win32::testing
