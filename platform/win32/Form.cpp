@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/win32/DeviceUnits.h"
+#include "platform/win32/LabelAccessibility.h"
 #include "platform/win32/Resources.h"
 #include "platform/win32/WideText.h"
 
@@ -20,9 +21,17 @@ COLORREF ColourRef(Colour colour) {
     return IsSystemColour(colour) ? GetSysColor(colour & 0xFF) : static_cast<COLORREF>(colour);
 }
 
-bool IsWindowed(ControlKind kind) {
-    return kind == ControlKind::ListBox || kind == ControlKind::PictureButton ||
-           kind == ControlKind::PictureBox;
+// Labels are drawn on the form's surface. The ones named for screen readers (the output
+// boxes, known by their headings) also get a window, since screen readers only see windows.
+bool IsWindowed(const ControlDescription& control) {
+    switch (control.Kind) {
+        case ControlKind::ListBox:
+        case ControlKind::PictureButton:
+        case ControlKind::PictureBox: return true;
+        case ControlKind::Label: return !control.AccessibleName.empty();
+        case ControlKind::Timer: return false;
+    }
+    return false;
 }
 
 // GDI reads a height of 0 as "the default size", so no font gets less than a pixel.
@@ -88,6 +97,21 @@ UINT AlignmentFlag(Alignment alignment) {
     }
     return DT_LEFT;
 }
+
+// Moves where a DC draws logical (0, 0) for as long as the owner lives.
+class ScopedViewportOrigin {
+public:
+    ScopedViewportOrigin(HDC dc, POINT origin) : dc_(dc) {
+        SetViewportOrgEx(dc, origin.x, origin.y, &previous_);
+    }
+    ~ScopedViewportOrigin() { SetViewportOrgEx(dc_, previous_.x, previous_.y, nullptr); }
+    ScopedViewportOrigin(const ScopedViewportOrigin&) = delete;
+    ScopedViewportOrigin& operator=(const ScopedViewportOrigin&) = delete;
+
+private:
+    HDC dc_;
+    POINT previous_{};
+};
 
 // BeginPaint and EndPaint as one owner.
 class PaintScope {
@@ -203,7 +227,7 @@ Status Form::CreateMainWindow() {
 std::vector<ControlIndex> Form::TabOrder() const {
     std::vector<ControlIndex> order;
     for (ControlIndex i = 0; i < controls_.size(); ++i) {
-        if (IsWindowed(controls_[i].Description->Kind)) order.push_back(i);
+        if (IsWindowed(*controls_[i].Description)) order.push_back(i);
     }
     std::stable_sort(order.begin(), order.end(), [this](ControlIndex a, ControlIndex b) {
         return controls_[a].Description->TabIndex < controls_[b].Description->TabIndex;
@@ -236,16 +260,23 @@ Status Form::CreateChildWindow(ControlIndex index) {
             className = L"BUTTON";
             style |= WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP;
             break;
+        case ControlKind::Label:
+            // Without SS_NOTIFY a static window is transparent to the mouse, so a click on it
+            // reaches the form, which hit-tests its labels as before.
+            style |= SS_OWNERDRAW | SS_NOPREFIX;
+            break;
         default:
             style |= SS_OWNERDRAW | SS_NOTIFY;
             break;
     }
-    // The window text is what screen readers say; a picture button's face shows only its
-    // picture.
-    const std::wstring name = Widen(description.AccessibleName);
+    // The window text is what screen readers say: a picture button's face shows only its
+    // picture, and a label's window holds the text it shows.
+    const std::wstring text = description.Kind == ControlKind::Label
+                                  ? control.Text
+                                  : Widen(description.AccessibleName);
     const RECT& r = control.Bounds;
     control.Window = CreateWindowExW(
-        exStyle, className, name.c_str(), style, r.left, r.top, r.right - r.left,
+        exStyle, className, text.c_str(), style, r.left, r.top, r.right - r.left,
         r.bottom - r.top, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index))),
         context_.Instance, nullptr);
     if (!control.Window) return StatusFromSystemError(GetLastError());
@@ -260,6 +291,10 @@ Status Form::CreateChildWindow(ControlIndex index) {
                      reinterpret_cast<LPARAM>(control.Picture.get()));
     }
     if (!description.ToolTip.empty()) CreateToolTip(control);
+    if (description.Kind == ControlKind::Label &&
+        !ExposeLabelToScreenReaders(control.Window, description)) {
+        return StatusFromSystemError(GetLastError());
+    }
     return StatusOk;
 }
 
@@ -361,7 +396,11 @@ Status Form::SetText(ControlIndex index, std::string_view text) {
     if (Status status = CheckControl(index, ControlKind::Label); Failed(status)) return status;
     Control& label = controls_[index];
     label.Text = Widen(text);
-    InvalidateRect(window_, &label.Bounds, FALSE);
+    if (label.Window) {
+        SetWindowTextW(label.Window, label.Text.c_str());
+        NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, label.Window, OBJID_CLIENT, CHILDID_SELF);
+    }
+    InvalidateLabel(label);
     return StatusOk;
 }
 
@@ -424,9 +463,7 @@ Status Form::SetFontSize(ControlIndex index, PointSize size) {
         SendMessageW(control.Window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     }
     control.Font = std::move(font);
-    if (control.Description->Kind == ControlKind::Label) {
-        InvalidateRect(window_, &control.Bounds, FALSE);
-    }
+    if (control.Description->Kind == ControlKind::Label) InvalidateLabel(control);
     return StatusOk;
 }
 
@@ -487,7 +524,7 @@ LRESULT Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                 return brush;
             }
             break;
-        case WM_DRAWITEM: DrawPictureBox(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); return TRUE;
+        case WM_DRAWITEM: DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); return TRUE;
         case WM_ACTIVATE: OnActivate(wParam); return 0;
         // The close box and Alt+F4 go to the program, which unloads through Destroy.
         case WM_CLOSE:
@@ -516,20 +553,35 @@ void Form::ReleaseWindow() {
 
 void Form::Paint() {
     const PaintScope paint(window_);
-    RECT client{};
-    GetClientRect(window_, &client);
-    // Drawn off screen first, so that the animated caption does not flicker.
-    const UniqueMemoryDc buffer(CreateCompatibleDC(paint.Dc()));
-    const UniqueBitmap canvas(CreateCompatibleBitmap(paint.Dc(), client.right, client.bottom));
+    const RECT& dirty = paint.Dirty();
+    PaintSurfacePart(paint.Dc(), dirty, {dirty.left, dirty.top});
+}
+
+// The part `area` of the surface, drawn onto `dc` with its top-left corner at `at`. Drawn off
+// screen first, so that the animated caption and a rewritten box do not flicker.
+void Form::PaintSurfacePart(HDC dc, const RECT& area, POINT at) const {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return;
+    const UniqueMemoryDc buffer(CreateCompatibleDC(dc));
+    const UniqueBitmap canvas(CreateCompatibleBitmap(dc, width, height));
     if (!buffer || !canvas) {
-        PaintSurface(paint.Dc());
+        const ScopedViewportOrigin origin(dc, {at.x - area.left, at.y - area.top});
+        PaintSurface(dc);
         return;
     }
     const ScopedSelection selection(buffer.get(), canvas.get());
+    const ScopedViewportOrigin origin(buffer.get(), {-area.left, -area.top});
     PaintSurface(buffer.get());
-    const RECT& dirty = paint.Dirty();
-    BitBlt(paint.Dc(), dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
-           buffer.get(), dirty.left, dirty.top, SRCCOPY);
+    BitBlt(dc, at.x, at.y, width, height, buffer.get(), area.left, area.top, SRCCOPY);
+}
+
+void Form::InvalidateLabel(const Control& label) const {
+    if (label.Window) {
+        InvalidateRect(label.Window, nullptr, FALSE);
+    } else {
+        InvalidateRect(window_, &label.Bounds, FALSE);
+    }
 }
 
 // The back colour, the picture at its natural size from the top-left corner (clipped by the
@@ -561,10 +613,20 @@ void Form::DrawLabel(HDC dc, const Control& label) const {
               DT_WORDBREAK | DT_NOPREFIX | AlignmentFlag(description.TextAlignment));
 }
 
-void Form::DrawPictureBox(const DRAWITEMSTRUCT& item) const {
+// A label's window shows exactly what the surface has beneath it, so the form looks the same
+// with the window as without it.
+void Form::DrawItem(const DRAWITEMSTRUCT& item) const {
     const ControlIndex index = item.CtlID - kFirstControlId;
-    if (index >= controls_.size()) return;
+    if (index >= controls_.size() || controls_[index].Window != item.hwndItem) return;
     const Control& control = controls_[index];
+    if (control.Description->Kind == ControlKind::Label) {
+        PaintSurfacePart(item.hDC, control.Bounds, {item.rcItem.left, item.rcItem.top});
+    } else {
+        DrawPictureBox(item, control);
+    }
+}
+
+void Form::DrawPictureBox(const DRAWITEMSTRUCT& item, const Control& control) const {
     FillSolid(item.hDC, item.rcItem, ColourRef(control.Description->BackColour));
     if (control.Picture) DrawBitmap(item.hDC, control.Picture.get(), 0, 0);
 }
@@ -579,8 +641,8 @@ LRESULT Form::ListColours(HDC dc, HWND list) const {
     return 0;
 }
 
-// Labels are not windows: a click is theirs when it lands in their rectangle. Later labels
-// lie on top of earlier ones.
+// Labels are hit-tested here, even those with a window (it lets the mouse through): a click
+// is theirs when it lands in their rectangle. Later labels lie on top of earlier ones.
 std::optional<ControlIndex> Form::LabelAt(POINT point) const {
     for (ControlIndex i = controls_.size(); i-- > 0;) {
         const Control& control = controls_[i];
@@ -591,8 +653,8 @@ std::optional<ControlIndex> Form::LabelAt(POINT point) const {
     return std::nullopt;
 }
 
-// Labels have no window of their own, so the form captures the mouse for the label that was
-// pressed, and the release over the same label is its click.
+// Labels take no mouse input of their own, so the form captures the mouse for the label that
+// was pressed, and the release over the same label is its click.
 void Form::OnMouseDown(POINT point) {
     pressedLabel_ = LabelAt(point);
     if (pressedLabel_) SetCapture(window_);

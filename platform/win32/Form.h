@@ -28,7 +28,8 @@ struct FormContext {
 };
 
 // One loaded window: a top-level window whose labels are drawn on its own surface, child
-// windows for the list, the buttons and the picture box, and the timers.
+// windows for the list, the buttons, the picture box and the labels that screen readers
+// know by a heading, and the timers.
 //
 // The window procedure keeps its form alive while it handles a message, and the HWND keeps it
 // alive until WM_NCDESTROY. So Destroy can be called from inside one of the form's own events:
@@ -59,7 +60,7 @@ private:
     struct Control {
         const ControlDescription* Description;
         RECT Bounds;            // pixels, in the form's client area
-        HWND Window = nullptr;  // null for labels and timers, which are not windows
+        HWND Window = nullptr;  // null for timers and for labels without AccessibleName
         std::wstring Text;      // labels
         UniqueFont Font;
         UniqueBitmap Picture;
@@ -90,9 +91,12 @@ private:
 
     std::vector<ControlIndex> TabOrder() const;
     void Paint();
+    void PaintSurfacePart(HDC dc, const RECT& area, POINT at) const;
     void PaintSurface(HDC dc) const;
+    void InvalidateLabel(const Control& label) const;
     void DrawLabel(HDC dc, const Control& label) const;
-    void DrawPictureBox(const DRAWITEMSTRUCT& item) const;
+    void DrawItem(const DRAWITEMSTRUCT& item) const;
+    void DrawPictureBox(const DRAWITEMSTRUCT& item, const Control& control) const;
     LRESULT ListColours(HDC dc, HWND list) const;
     std::optional<ControlIndex> LabelAt(POINT point) const;
     void OnMouseDown(POINT point);

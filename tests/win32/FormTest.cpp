@@ -77,6 +77,27 @@ INSTANTIATE_TEST_SUITE_P(TextWindow, LabelClicks, ::testing::Values(
     ClickAt{{304, 180}, {300, 280}, nullptr},   // released over another label
     ClickAt{{159, 180}, {159, 180}, nullptr}));  // one pixel left of Label1
 
+using LabelClicksOnOutputBoxes = LoadedWindow;
+
+// The output boxes have windows for screen readers; a real click on one still lands on the
+// form (WindowFromPoint asks the windows as the mouse does) and is that box's click.
+TEST_F(LabelClicksOnOutputBoxes, ReachTheFormAndAreTheBoxesClicks) {
+    Load(WindowName::Form1);
+    for (const char* box : {"Label1", "Label3"}) {
+        RECT bounds{};
+        ASSERT_TRUE(GetWindowRect(GetDlgItem(form, ControlId(Index(box))), &bounds)) << box;
+        POINT point{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
+        const HWND hit = WindowFromPoint(point);
+        ASSERT_EQ(hit, form) << box;
+        ScreenToClient(hit, &point);
+        sink.Events.clear();
+        SendMessageW(hit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+        SendMessageW(hit, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+        const std::vector<std::pair<ControlIndex, Event>> expected{{Index(box), Event::Click}};
+        EXPECT_EQ(sink.Events, expected) << box;
+    }
+}
+
 struct FontWrite {
     std::int64_t Written;   // ten-thousandths of a point
     std::int64_t ReadBack;  // what the font in use reports at 96 DPI

@@ -25,7 +25,7 @@ VERSION_STRINGS = [
 ]
 # Windows' own DLLs; msvcrt.dll has shipped with every Windows since 2000.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "ole32.dll",
-               "oleaut32.dll", "advapi32.dll", "shell32.dll", "msvcrt.dll"}
+               "oleacc.dll", "oleaut32.dll", "advapi32.dll", "shell32.dll", "msvcrt.dll"}
 
 
 def expect(condition, message):
