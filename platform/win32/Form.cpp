@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "platform/win32/DeviceUnits.h"
-#include "platform/win32/LabelAccessibility.h"
+#include "platform/win32/ScreenReaderObjects.h"
 #include "platform/win32/Resources.h"
 #include "platform/win32/WideText.h"
 
@@ -291,8 +291,8 @@ Status Form::CreateChildWindow(ControlIndex index) {
                      reinterpret_cast<LPARAM>(control.Picture.get()));
     }
     if (!description.ToolTip.empty()) CreateToolTip(control);
-    if (description.Kind == ControlKind::Label &&
-        !ExposeLabelToScreenReaders(control.Window, description)) {
+    if (NeedsScreenReaderObject(description) &&
+        !ExposeToScreenReaders(control.Window, description)) {
         return StatusFromSystemError(GetLastError());
     }
     return StatusOk;

@@ -1,12 +1,14 @@
 #include <oleacc.h>
 
 #include <optional>
+#include <utility>
 
 #include "Win32Fixture.h"
 #include "platform/win32/WideText.h"
 
 // The output boxes are drawn on the main window's surface; screen readers find them through
-// their own windows, which must neither change the look nor swallow clicks.
+// their own windows, which must neither change the look nor swallow clicks. The About
+// window's exit picture is a static window that screen readers must take for a button.
 
 namespace avo::win32::testing {
 namespace {
@@ -28,23 +30,41 @@ private:
 struct Reading {
     std::string Name;
     std::string Value;
+    long Role = 0;
+    std::string DefaultAction;
 };
 
-// What a screen reader reads from a window, asking as screen readers do.
-Reading ReadAloud(HWND window) {
+VARIANT Self() {
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    return self;
+}
+
+// The object a screen reader gets for a window, asked for as screen readers ask.
+ComPtr<IAccessible> ObjectOf(HWND window) {
     ComPtr<IAccessible> accessible;
     EXPECT_EQ(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
                                          reinterpret_cast<void**>(accessible.Put())),
               S_OK);
+    return accessible;
+}
+
+// What a screen reader reads from a window. A value or an action that the object does not
+// have reads as empty.
+Reading ReadAloud(HWND window) {
+    const ComPtr<IAccessible> accessible = ObjectOf(window);
     if (!accessible) return {};
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
     OwnedBstr name;
     OwnedBstr value;
-    EXPECT_EQ(accessible->get_accName(self, name.Put()), S_OK);
-    EXPECT_EQ(accessible->get_accValue(self, value.Put()), S_OK);
-    return {Narrow(name.Text()), Narrow(value.Text())};
+    OwnedBstr action;
+    VARIANT role{};
+    EXPECT_EQ(accessible->get_accName(Self(), name.Put()), S_OK);
+    accessible->get_accValue(Self(), value.Put());
+    EXPECT_EQ(accessible->get_accRole(Self(), &role), S_OK);
+    accessible->get_accDefaultAction(Self(), action.Put());
+    return {Narrow(name.Text()), Narrow(value.Text()), role.vt == VT_I4 ? role.lVal : 0,
+            Narrow(action.Text())};
 }
 
 struct OutputBox {
@@ -136,6 +156,38 @@ TEST_F(OutputBoxes, LookExactlyAsTheSurfaceDrawsThem) {
             }
         }
         EXPECT_EQ(differing, 0) << box.Control;
+    }
+}
+
+using ScreenReaders = ProgramFixture;
+
+TEST_F(ScreenReaders, TakeTheExitPictureForAButtonNamedByItsWordThatPressingCloses) {
+    OpenAbout();
+    const HWND picture = ControlWindow(About(), WindowName::Text, "Picture1");
+    const Reading reading = ReadAloud(picture);
+    EXPECT_EQ(reading.Name, "Çıkış");
+    EXPECT_EQ(reading.Role, ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(reading.DefaultAction, "Bas");
+
+    // Pressing through the screen reader is the picture's click: About unloads itself and
+    // brings the main window back.
+    const ComPtr<IAccessible> accessible = ObjectOf(picture);
+    ASSERT_TRUE(accessible);
+    EXPECT_EQ(accessible->accDoDefaultAction(Self()), S_OK);
+    Pump();
+    EXPECT_EQ(About(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(Form1()));
+    // The object outlives its window and says so instead of acting on a stale handle.
+    EXPECT_EQ(accessible->accDoDefaultAction(Self()), CO_E_OBJNOTCONNECTED);
+}
+
+// The buttons' faces are pictures: their names come from their window texts alone. (Wine's
+// standard objects call every control a client area; Windows gives buttons their role.)
+TEST_F(ScreenReaders, HearThePictureButtonsByTheirWords) {
+    for (const auto& [button, word] : {std::pair{"Command1", "Göster"},
+                                       std::pair{"Command2", "Hakkında"},
+                                       std::pair{"Command3", "Çıkış"}}) {
+        EXPECT_EQ(ReadAloud(Form1Control(button)).Name, word);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "platform/win32/LabelAccessibility.h"
+#include "platform/win32/ScreenReaderObjects.h"
 
 #include <commctrl.h>
 #include <oleacc.h>
@@ -28,15 +28,23 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
-// The system's standard object for the window with two answers of the label's own. Wine's
-// oleacc does not implement Dynamic Annotation (IAccPropServices::SetHwndPropStr), so the
-// window hands this out through WM_GETOBJECT instead; Windows' screen readers ask the same way.
-class LabelAccessible final : public IAccessible, public IOleWindow {
+// What a picture box says its default action is: "press", in the program's language.
+constexpr wchar_t kPressAction[] = L"Bas";
+
+// The system's standard object for the window with a few answers of the control's own.
+// Wine's oleacc does not implement Dynamic Annotation (IAccPropServices::SetHwndPropStr), so
+// the window hands this out through WM_GETOBJECT instead; Windows' screen readers ask the
+// same way.
+class ControlAccessible final : public IAccessible, public IOleWindow {
 public:
-    LabelAccessible(HWND window, std::wstring heading, ComPtr<IAccessible> standard)
-        : window_(window), heading_(std::move(heading)), standard_(std::move(standard)) {}
-    LabelAccessible(const LabelAccessible&) = delete;
-    LabelAccessible& operator=(const LabelAccessible&) = delete;
+    ControlAccessible(HWND window, const ControlDescription& control,
+                      ComPtr<IAccessible> standard)
+        : window_(window),
+          kind_(control.Kind),
+          heading_(Widen(control.AccessibleName)),
+          standard_(std::move(standard)) {}
+    ControlAccessible(const ControlAccessible&) = delete;
+    ControlAccessible& operator=(const ControlAccessible&) = delete;
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
@@ -82,15 +90,39 @@ public:
         return E_NOTIMPL;
     }
 
-    // The label's own answers.
+    // A label's own answers: its heading, and the text it shows.
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        if (!IsSelf(child)) return standard_->get_accName(child, name);
+        if (!IsSelf(child) || !IsLabel()) return standard_->get_accName(child, name);
         return ReturnText(heading_, name);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-        if (!IsSelf(child)) return standard_->get_accValue(child, value);
+        if (!IsSelf(child) || !IsLabel()) return standard_->get_accValue(child, value);
         if (!IsWindow(window_)) return CO_E_OBJNOTCONNECTED;
         return ReturnText(WindowText(window_), value);
+    }
+
+    // A picture box's own answers: it is a button, and pressing it clicks it.
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+        if (!IsSelf(child) || IsLabel()) return standard_->get_accRole(child, role);
+        if (!role) return E_POINTER;
+        role->vt = VT_I4;
+        role->lVal = ROLE_SYSTEM_PUSHBUTTON;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+        if (!IsSelf(child) || IsLabel()) return standard_->get_accDefaultAction(child, action);
+        return ReturnText(kPressAction, action);
+    }
+    // Posted, not sent: the click may unload the window, and a screen reader must not wait
+    // on the program's handler.
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        if (!IsSelf(child) || IsLabel()) return standard_->accDoDefaultAction(child);
+        if (!IsWindow(window_)) return CO_E_OBJNOTCONNECTED;
+        const WPARAM command = MAKEWPARAM(GetDlgCtrlID(window_), STN_CLICKED);
+        return PostMessageW(GetParent(window_), WM_COMMAND, command,
+                            reinterpret_cast<LPARAM>(window_))
+                   ? S_OK
+                   : E_FAIL;
     }
 
     // Everything else as the system answers it.
@@ -105,9 +137,6 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
         return standard_->get_accDescription(child, text);
-    }
-    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        return standard_->get_accRole(child, role);
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         return standard_->get_accState(child, state);
@@ -127,9 +156,6 @@ public:
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
         return standard_->get_accSelection(selection);
     }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-        return standard_->get_accDefaultAction(child, action);
-    }
     HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
         return standard_->accSelect(flags, child);
     }
@@ -143,24 +169,24 @@ public:
     HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
         return standard_->accHitTest(x, y, child);
     }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        return standard_->accDoDefaultAction(child);
-    }
-    // The heading and the text belong to the program: nobody else writes them.
+    // The names and the text belong to the program: nobody else writes them.
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
 private:
-    ~LabelAccessible() = default;  // only Release deletes
+    ~ControlAccessible() = default;  // only Release deletes
+
+    bool IsLabel() const { return kind_ == ControlKind::Label; }
 
     HWND window_;
+    ControlKind kind_;
     std::wstring heading_;
     ComPtr<IAccessible> standard_;
     std::atomic<ULONG> references_{1};
 };
 
 // The answer to WM_GETOBJECT for the client area, or 0 to leave the question to the window.
-LRESULT ClientObject(HWND window, const ControlDescription& label, WPARAM wParam) {
+LRESULT ClientObject(HWND window, const ControlDescription& control, WPARAM wParam) {
     ComPtr<IAccessible> standard;
     if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
                                          reinterpret_cast<void**>(standard.Put())))) {
@@ -168,8 +194,8 @@ LRESULT ClientObject(HWND window, const ControlDescription& label, WPARAM wParam
     }
     // The new object's first reference is handed to its owner at once.
     ComPtr<IAccessible> accessible;
-    *accessible.Put() = new (std::nothrow)
-        LabelAccessible(window, Widen(label.AccessibleName), std::move(standard));
+    *accessible.Put() =
+        new (std::nothrow) ControlAccessible(window, control, std::move(standard));
     if (!accessible) return 0;
     const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, accessible.Get());
     return FAILED(result) ? 0 : result;
@@ -177,20 +203,20 @@ LRESULT ClientObject(HWND window, const ControlDescription& label, WPARAM wParam
 
 constexpr UINT_PTR kSubclassId = 1;
 
-LRESULT CALLBACK LabelWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR, DWORD_PTR label) {
+LRESULT CALLBACK ControlWindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                        LPARAM lParam, UINT_PTR, DWORD_PTR control) {
     switch (message) {
         case WM_GETOBJECT:
             // The object id arrives as a 32-bit value, whichever way lParam was extended.
             if (static_cast<DWORD>(lParam) == static_cast<DWORD>(OBJID_CLIENT)) {
-                const auto& description = *reinterpret_cast<const ControlDescription*>(label);
+                const auto& description = *reinterpret_cast<const ControlDescription*>(control);
                 if (const LRESULT result = ClientObject(window, description, wParam)) {
                     return result;
                 }
             }
             break;
         case WM_NCDESTROY:
-            RemoveWindowSubclass(window, LabelWindowProcedure, kSubclassId);
+            RemoveWindowSubclass(window, ControlWindowProcedure, kSubclassId);
             break;
         default: break;
     }
@@ -199,9 +225,14 @@ LRESULT CALLBACK LabelWindowProcedure(HWND window, UINT message, WPARAM wParam, 
 
 }  // namespace
 
-bool ExposeLabelToScreenReaders(HWND window, const ControlDescription& label) {
-    return SetWindowSubclass(window, LabelWindowProcedure, kSubclassId,
-                             reinterpret_cast<DWORD_PTR>(&label));
+bool NeedsScreenReaderObject(const ControlDescription& control) {
+    return control.Kind == ControlKind::PictureBox ||
+           (control.Kind == ControlKind::Label && !control.AccessibleName.empty());
+}
+
+bool ExposeToScreenReaders(HWND window, const ControlDescription& control) {
+    return SetWindowSubclass(window, ControlWindowProcedure, kSubclassId,
+                             reinterpret_cast<DWORD_PTR>(&control));
 }
 
 }  // namespace avo::win32
