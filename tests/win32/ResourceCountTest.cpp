@@ -5,9 +5,10 @@
 #include <cstdint>
 #include <cstdio>
 
-// Every font, brush, bitmap, icon and window that a window creates goes again: the counts of
-// GDI and USER objects stay where they were, however often the caption is resized and the
-// windows come and go.
+// Every font, brush, bitmap, icon and window that a window creates goes again, and so does
+// every handle of a started browser: the counts of GDI objects, USER objects and kernel
+// handles stay where they were, however often the caption is resized and the windows come
+// and go.
 
 namespace avo::win32::testing {
 namespace {
@@ -64,9 +65,23 @@ DWORD WindowCount() {
     return count;
 }
 
+// Kernel handles of this process. Wine does not count them for GetProcessHandleCount; there
+// the count is of the handle values that the process's handle table answers for.
+DWORD KernelHandleCount() {
+    DWORD count = 0;
+    if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) return count;
+    constexpr std::uintptr_t kHighestProbed = 0x4000;  // far beyond what this process holds
+    for (std::uintptr_t value = 4; value <= kHighestProbed; value += 4) {
+        DWORD flags = 0;
+        count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) != FALSE;
+    }
+    return count;
+}
+
 struct ObjectCounts {
     DWORD Gdi = GdiObjectCount();
     DWORD Windows = WindowCount();
+    DWORD Handles = KernelHandleCount();
 };
 
 // A leak of one object per round would show as dozens; this only absorbs the window
@@ -78,6 +93,7 @@ protected:
     void SetUp() override {
         ProgramFixture::SetUp();
         ASSERT_GT(GdiObjectCount(), 0u);
+        ASSERT_GT(KernelHandleCount(), 0u);
     }
 
     // Opens the About window, paints it, and closes it with its exit picture.
@@ -88,7 +104,7 @@ protected:
     }
 };
 
-// The measurement itself: what the tests below would see of a leak.
+// The measurements themselves: what the tests below would see of a leak.
 TEST_F(ResourceCounts, SeeEveryFontThatIsLeftBehind) {
     const ObjectCounts before;
     std::vector<UniqueFont> fonts;
@@ -100,9 +116,26 @@ TEST_F(ResourceCounts, SeeEveryFontThatIsLeftBehind) {
     EXPECT_EQ(ObjectCounts().Gdi, before.Gdi);
 }
 
+TEST_F(ResourceCounts, SeeEveryHandleThatIsLeftBehind) {
+    const ObjectCounts before;
+    std::vector<UniqueKernelHandle> events;
+    for (int i = 0; i < 10; ++i) events.emplace_back(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    EXPECT_EQ(ObjectCounts().Handles, before.Handles + 10);
+    events.clear();
+    EXPECT_EQ(ObjectCounts().Handles, before.Handles);
+}
+
 void Report(const char* what, const ObjectCounts& before, const ObjectCounts& after) {
-    std::printf("%s: GDI objects %lu before, %lu after; windows %lu before, %lu after\n", what,
-                before.Gdi, after.Gdi, before.Windows, after.Windows);
+    std::printf("%s: GDI objects %lu before, %lu after; windows %lu before, %lu after; "
+                "kernel handles %lu before, %lu after\n",
+                what, before.Gdi, after.Gdi, before.Windows, after.Windows, before.Handles,
+                after.Handles);
+}
+
+void ExpectFlat(const ObjectCounts& before, const ObjectCounts& after) {
+    EXPECT_LE(after.Gdi, before.Gdi + kSlack);
+    EXPECT_LE(after.Windows, before.Windows + kSlack);
+    EXPECT_LE(after.Handles, before.Handles + kSlack);
 }
 
 TEST_F(ResourceCounts, StayFlatOverOneHundredThousandCaptionSizes) {
@@ -119,8 +152,7 @@ TEST_F(ResourceCounts, StayFlatOverOneHundredThousandCaptionSizes) {
     resizeAndPaint(100000);
     const ObjectCounts after;
     Report("100000 caption sizes", before, after);
-    EXPECT_LE(after.Gdi, before.Gdi + kSlack);
-    EXPECT_LE(after.Windows, before.Windows + kSlack);
+    ExpectFlat(before, after);
 }
 
 TEST_F(ResourceCounts, StayFlatOverOneHundredAboutOpenings) {
@@ -129,8 +161,7 @@ TEST_F(ResourceCounts, StayFlatOverOneHundredAboutOpenings) {
     for (int round = 0; round < 100; ++round) AboutRound();
     const ObjectCounts after;
     Report("100 About openings", before, after);
-    EXPECT_LE(after.Gdi, before.Gdi + kSlack);
-    EXPECT_LE(after.Windows, before.Windows + kSlack);
+    ExpectFlat(before, after);
 }
 
 }  // namespace
