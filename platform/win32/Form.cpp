@@ -21,14 +21,14 @@ COLORREF ColourRef(Colour colour) {
     return IsSystemColour(colour) ? GetSysColor(colour & 0xFF) : static_cast<COLORREF>(colour);
 }
 
-// Labels are drawn on the form's surface. The ones named for screen readers (the output
+// Labels are drawn on the form's surface. The ones screen readers must find (the output
 // boxes, known by their headings) also get a window, since screen readers only see windows.
 bool IsWindowed(const ControlDescription& control) {
     switch (control.Kind) {
         case ControlKind::ListBox:
         case ControlKind::PictureButton:
         case ControlKind::PictureBox: return true;
-        case ControlKind::Label: return !control.AccessibleName.empty();
+        case ControlKind::Label: return NeedsScreenReaderObject(control);
         case ControlKind::Timer: return false;
     }
     return false;

@@ -60,7 +60,7 @@ private:
     struct Control {
         const ControlDescription* Description;
         RECT Bounds;            // pixels, in the form's client area
-        HWND Window = nullptr;  // null for timers and for labels without AccessibleName
+        HWND Window = nullptr;  // null for timers and for labels drawn only on the surface
         std::wstring Text;      // labels
         UniqueFont Font;
         UniqueBitmap Picture;
