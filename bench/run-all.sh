@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds what the benchmarks need from this repository, starts a private X server with a
 # window manager, runs every benchmark and prints a table (also written to
-# build/bench/results.md). Usage: bench/run-all.sh [runs per side, default 20]
+# build/bench/results.md). Usage: bench/run-all.sh [launches per side, default 25]
 # Environment: AVO_BENCH_DISPLAY (default :93).
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 out="$repo/build/bench"
-runs="${1:-20}"
+runs="${1:-25}"
 display="${AVO_BENCH_DISPLAY:-:93}"
 pids=()
 
@@ -21,14 +21,11 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Configures one preset into build/bench/<preset> with the benchmark tools; the program is
-# built when its window system's sources are present.
+# Configures one preset into build/bench/<preset> with the benchmark tools.
 configure() {
-  local preset="$1" system="$2"
-  [ -f "$repo/platform/$system/CMakeLists.txt" ] || system=none
+  local preset="$1"
   cmake --preset "$preset" -S "$repo" -B "$out/$preset" -DAVO_BUILD_BENCHMARKS=ON \
-        -DAVO_BUILD_TESTS=OFF -DAVO_WINDOW_SYSTEM="$system" >/dev/null
-  [ "$system" != none ]
+        -DAVO_BUILD_TESTS=OFF >/dev/null
 }
 
 build() {
@@ -38,17 +35,12 @@ build() {
 
 build_everything() {
   log "building (build/bench/)"
-  if configure linux qt; then have_qt=1; build linux avo-xprobe avo-qt-baseline avodevivu
-  else have_qt=0; log "no Qt backend yet: the Linux program is skipped"; build linux avo-xprobe avo-qt-baseline; fi
-  have_win=0
-  if [ -f "$repo/cmake/toolchains/mingw-x86_64.cmake" ]; then
-    for preset in win64 win32; do
-      if configure "$preset" win32; then have_win=1; build "$preset" avodevivu avo-win32-baseline
-      else build "$preset" avo-win32-baseline; fi
-    done
-  else
-    log "no mingw toolchain files yet: the Windows measurements are skipped"
-  fi
+  configure linux
+  build linux avo-xprobe avo-qt-baseline avodevivu
+  for preset in win64 win32; do
+    configure "$preset"
+    build "$preset" avodevivu avo-win32-baseline
+  done
 }
 
 start_x() {
@@ -94,17 +86,13 @@ main() {
   quiet_opener
   export XDG_RUNTIME_DIR="$out/xdg-runtime"
   mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-  local args=(--probe "$out/linux/bench/avo-xprobe" --qt-baseline "$out/linux/bench/avo-qt-baseline"
-              --runs "$runs" --out "$out")
-  if ((have_qt)); then
-    args+=(--qt-program "$out/linux/avodevivu" --linux-exe-for-size "$out/linux/avodevivu")
-  fi
-  if ((have_win)); then
-    start_wine
-    args+=(--wine /usr/lib/wine/wine64 --win-program "$out/win64/avodevivu.exe"
-           --win-baseline "$out/win64/bench/avo-win32-baseline.exe"
-           --i686-program "$out/win32/avodevivu.exe" --i686-baseline "$out/win32/bench/avo-win32-baseline.exe")
-  fi
+  start_wine
+  local args=(--probe "$out/linux/bench/avo-xprobe" --runs "$runs" --out "$out"
+              --qt-program "$out/linux/avodevivu" --qt-baseline "$out/linux/bench/avo-qt-baseline"
+              --linux-exe-for-size "$out/linux/avodevivu"
+              --wine /usr/lib/wine/wine64 --win-program "$out/win64/avodevivu.exe"
+              --win-baseline "$out/win64/bench/avo-win32-baseline.exe"
+              --i686-program "$out/win32/avodevivu.exe" --i686-baseline "$out/win32/bench/avo-win32-baseline.exe")
   /usr/bin/python3 "$repo/bench/measure.py" "${args[@]}"
 }
 
