@@ -1,11 +1,12 @@
 #include "platform/qt/QtConversions.h"
 
+#include "platform/qt/IcoIconEngine.h"
+
 #include <QApplication>
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
 
-#include <map>
 #include <memory>
 
 namespace avo::qt {
@@ -31,12 +32,6 @@ std::unique_ptr<QImageReader> Reader(QBuffer& buffer, const PictureDescription& 
     auto reader = std::make_unique<QImageReader>(&buffer, FormatOf(picture));
     reader->setAutoDetectImageFormat(false);
     return reader;
-}
-
-// The colour depth that entry `index` of an ICO directory declares; 0 where there is none.
-int IconEntryDepth(std::span<const unsigned char> bytes, int index) {
-    const std::size_t at = 6 + 16 * static_cast<std::size_t>(index) + 6;  // wBitCount
-    return at + 2 <= bytes.size() ? bytes[at] | bytes[at + 1] << 8 : 0;
 }
 
 }  // namespace
@@ -112,21 +107,7 @@ QPixmap DecodePicture(const PictureDescription& picture) {
 }
 
 QIcon DecodeIcon(const PictureDescription& icon) {
-    QByteArray bytes = Bytes(icon);
-    QBuffer buffer(&bytes);
-    const std::unique_ptr<QImageReader> reader = Reader(buffer, icon);
-    // Every image decodes to 32 bits; only the directory says which was drawn in more colours.
-    std::map<int, std::pair<int, QImage>> deepestBySize;
-    for (int i = 0; i < reader->imageCount() && reader->jumpToImage(i); ++i) {
-        QImage image = reader->read();
-        if (image.isNull()) continue;
-        const int depth = IconEntryDepth(icon.File->Bytes, i);
-        auto& kept = deepestBySize[image.width()];
-        if (kept.second.isNull() || depth > kept.first) kept = {depth, std::move(image)};
-    }
-    QIcon result;
-    for (const auto& [size, entry] : deepestBySize) result.addPixmap(QPixmap::fromImage(entry.second));
-    return result;
+    return QIcon(new IcoIconEngine(icon.File->Bytes));
 }
 
 }  // namespace avo::qt

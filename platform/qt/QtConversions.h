@@ -35,7 +35,7 @@ void InstallFontSubstitutes();
 
 // Decoded from the embedded bytes; null when they do not decode.
 QPixmap DecodePicture(const PictureDescription& picture);
-// Every size the icon file carries, the deepest image of each.
+// Every size the icon file carries, the deepest image of each, decoded when first asked for.
 QIcon DecodeIcon(const PictureDescription& icon);
 
 }  // namespace avo::qt
