@@ -13,6 +13,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +26,7 @@ namespace {
 // A remote X server that does not answer at all should not hold the start up for long.
 constexpr int kConnectTimeoutMs = 2000;
 
+// Owns a socket descriptor and closes it.
 class Socket {
 public:
     explicit Socket(int fd) : fd_(fd) {}
@@ -199,7 +202,9 @@ DisplayEnvironment ReadDisplayEnvironment() {
     environment.XDisplay = Environment("DISPLAY");
     environment.WaylandDisplay = Environment("WAYLAND_DISPLAY");
     environment.XServer = XServerAnswers(environment.XDisplay);
+    // A compositor that started the program may hand it a connected socket instead.
     environment.WaylandServer =
+        !Environment("WAYLAND_SOCKET").empty() ||
         WaylandServerAnswers(environment.WaylandDisplay, Environment("XDG_RUNTIME_DIR"));
     environment.WaylandPlugin = environment.WaylandServer && WaylandPluginInstalled();
     return environment;

@@ -138,18 +138,6 @@ private slots:
         QSKIP("no free port from 10000 to 10099");
     }
 
-    void MalformedXDisplaysDoNotAnswer_data() {
-        QTest::addColumn<QString>("display");
-        for (const char* name : {"", "localhost", ":", ":x", ":0x", "host::0", ":123456"}) {
-            QTest::newRow(name) << name;
-        }
-    }
-
-    void MalformedXDisplaysDoNotAnswer() {
-        QFETCH(QString, display);
-        QVERIFY(!avo::qt::XServerAnswers(display.toStdString()));
-    }
-
     // Started from a text console or an ssh session without X forwarding, the program says
     // why it cannot start in one line and ends with status 1, not with Qt's abort.
     void ProgramWithoutDisplayEndsWithOneLine_data() {
