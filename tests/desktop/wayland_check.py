@@ -155,8 +155,10 @@ def program_environment(runtime, socket, x_display):
     env = {"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": os.environ.get("HOME", "/"),
            "XDG_RUNTIME_DIR": runtime, "XDG_SESSION_TYPE": "wayland", "WAYLAND_DISPLAY": socket,
            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "LANG": "C.UTF-8"}
-    # The session bus carries the accessibility bus; WAYLAND_DEBUG=client shows the requests.
-    for name in ("DBUS_SESSION_BUS_ADDRESS", "WAYLAND_DEBUG"):
+    # The session bus carries the accessibility bus; WAYLAND_DEBUG=client shows the requests;
+    # the sanitizers' options come from the test.
+    for name in ("DBUS_SESSION_BUS_ADDRESS", "WAYLAND_DEBUG", "ASAN_OPTIONS", "LSAN_OPTIONS",
+                 "UBSAN_OPTIONS"):
         if name in os.environ:
             env[name] = os.environ[name]
     if x_display:
