@@ -24,7 +24,6 @@ from PIL import Image, ImageChops
 SCREEN = (1280, 1024)
 BACKGROUND = (0x33, 0x66, 0x99)
 MAIN_SIZE = (649, 471)   # client area
-ABOUT_SIZE = (560, 349)
 # What is measured is the window with the compositor's frame, title bar and shadow around
 # it, which are thicker at the top and bottom than at the sides. A window that the compositor
 # placed itself sits hundreds of pixels off.
@@ -168,9 +167,10 @@ def program_environment(runtime, socket, x_display):
 
 def check(weston, program, shots, mode):
     app = accessible_application()
-    main_box = wait_for("the main window on the screen",
-                        lambda: (lambda box: box if box and box[2] - box[0] >= MAIN_SIZE[0] else None)(
-                            drawn_box(weston.screenshot())))
+    def main_window_drawn():
+        box = drawn_box(weston.screenshot())
+        return box if box and box[2] - box[0] >= MAIN_SIZE[0] else None
+    main_box = wait_for("the main window on the screen", main_window_drawn)
     print(f"main window drawn at {main_box}, centre {centre(main_box)}")
     before = weston.screenshot()
     before.save(os.path.join(shots, f"wayland-{mode}-main.png"))
@@ -215,9 +215,9 @@ def main():
     socket = os.environ.get("AVO_WAYLAND_SOCKET", f"avo-wayland-{os.getpid()}")
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    weston = Weston(runtime, socket, options.mode == "xwayland")
-    program = None
+    weston = program = None
     try:
+        weston = Weston(runtime, socket, options.mode == "xwayland")
         x_display = weston.x_display() if options.mode == "xwayland" else None
         program = subprocess.Popen([os.path.realpath(options.program)],
                                    env=program_environment(runtime, socket, x_display))
@@ -226,7 +226,8 @@ def main():
         if program and program.poll() is None:
             program.kill()
             program.wait()
-        weston.stop()
+        if weston:
+            weston.stop()
         bus.terminate()
         shutil.rmtree(runtime, ignore_errors=True)
 
