@@ -49,6 +49,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "education")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's X11 platform comes with the Qt libraries and serves X11 sessions and Wayland sessions
+# with XWayland alike; the Wayland platform plugin is needed only on a compositor without
+# XWayland, so it is recommended (apt installs it by default) rather than required.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.kavrelonix.example")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

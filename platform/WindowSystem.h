@@ -76,7 +76,8 @@ public:
     virtual void Quit() = 0;
 };
 
-// Each window-system backend that builds the program provides this.
+// Each window-system backend that builds the program provides this. Null when the window
+// system cannot be reached at all, after saying why on standard error.
 std::unique_ptr<WindowSystem> CreateWindowSystem(int& argc, char** argv);
 
 }  // namespace avo

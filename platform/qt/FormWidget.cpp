@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -21,12 +22,36 @@ namespace {
 constexpr FontDescriptor kWindowDefaultFont{.Face = "MS Sans Serif",
                                             .Size = PointSize::FromTenThousandths(82500)};
 
-// A single border makes a fixed window with a title bar and a close box; no border makes a
-// bare one.
+// A single border makes a fixed window with a title bar, a minimise box and a close box; no
+// border makes a bare one. Neither offers a maximise box: the windows never change size.
 Qt::WindowFlags FlagsFor(BorderStyle border) {
     if (border == BorderStyle::None) return Qt::Window | Qt::FramelessWindowHint;
     return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-           Qt::WindowCloseButtonHint;
+           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+}
+
+// The window the user was working in: the active one or, where the window system does not
+// say (a Wayland compositor may give no window the keyboard), the program's other window
+// on the screen.
+QWidget* OwnerOf(const QWidget* window) {
+    QWidget* active = QApplication::activeWindow();
+    if (active && active != window) return active;
+    for (QWidget* candidate : QApplication::topLevelWidgets()) {
+        if (candidate != window && candidate->isVisible() && dynamic_cast<FormWidget*>(candidate)) {
+            return candidate;
+        }
+    }
+    return nullptr;
+}
+
+// A Wayland client cannot place its own windows: the compositor does. A window that belongs
+// over another is made that window's transient child there, which compositors place over it
+// and keep in front of it.
+void FollowOwnerOnWayland(QWidget& window, QWidget& owner) {
+    if (QGuiApplication::platformName() != QLatin1String("wayland")) return;
+    window.winId();  // the native window, so that it can be given its parent
+    owner.winId();
+    window.windowHandle()->setTransientParent(owner.windowHandle());
 }
 
 Qt::Alignment HorizontalAlignment(Alignment alignment) {
@@ -181,9 +206,10 @@ void FormWidget::SetTabOrder() {
 // asked for.
 void FormWidget::PlaceOnScreen() {
     QRect area = screen()->availableGeometry();
-    QWidget* owner = QApplication::activeWindow();
+    QWidget* owner = OwnerOf(this);
     if (description_.Position == StartUpPosition::CentreOwner && owner && owner != this) {
         area = owner->geometry();
+        FollowOwnerOnWayland(*this, *owner);
     }
     QRect frame(QPoint(), size());
     frame.moveCenter(area.center());

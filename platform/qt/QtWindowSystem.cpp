@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "app/Version.h"
+#include "platform/qt/PlatformChoice.h"
 #include "platform/qt/QtConversions.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/ShellCommand.h"
@@ -61,6 +62,8 @@ void QtWindowSystem::Quit() {
 namespace avo {
 
 std::unique_ptr<WindowSystem> CreateWindowSystem(int& argc, char** argv) {
+    const qt::ScopedPlatformChoice platform;
+    if (!platform.CanStart()) return nullptr;
     auto application = std::make_unique<QApplication>(argc, argv);
     QApplication::setApplicationName(QStringLiteral(AVO_EXECUTABLE_NAME));
     QApplication::setApplicationVersion(QStringLiteral(AVO_VERSION_TEXT));

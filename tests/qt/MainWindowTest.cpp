@@ -44,6 +44,7 @@ private slots:
         QCOMPARE(form->minimumSize(), form->maximumSize());
         QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(form->windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(form->windowFlags() & Qt::WindowMinimizeButtonHint);
         QCOMPARE(form->geometry().center(), form->screen()->availableGeometry().center());
         QVERIFY(!form->windowIcon().isNull());
         for (const char* name : {"Command1", "Command2", "Command3"}) {

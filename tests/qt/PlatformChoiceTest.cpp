@@ -1,0 +1,169 @@
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/qt/PlatformChoice.h"
+
+using avo::qt::ChoosePlatform;
+using avo::qt::DisplayEnvironment;
+using avo::qt::PlatformVerdict;
+
+Q_DECLARE_METATYPE(PlatformVerdict)
+
+namespace {
+
+// A listening socket that stands in for a display server: it accepts and says nothing.
+class Listener {
+public:
+    Listener(int family, const sockaddr* address, socklen_t length)
+        : fd_(::socket(family, SOCK_STREAM, 0)) {
+        if (fd_ >= 0 && (::bind(fd_, address, length) != 0 || ::listen(fd_, 4) != 0)) Close();
+    }
+    ~Listener() { Close(); }
+    bool Listening() const { return fd_ >= 0; }
+    void Close() {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_;
+};
+
+Listener ListenAt(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    return Listener(AF_UNIX, reinterpret_cast<sockaddr*>(&address), sizeof address);
+}
+
+// An X server on the loopback interface listens on port 6000 plus its display number.
+Listener ListenOnLoopback(int port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return Listener(AF_INET, reinterpret_cast<sockaddr*>(&address), sizeof address);
+}
+
+}  // namespace
+
+class PlatformChoiceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ChoosesByWhatAnswers_data() {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<bool>("x");
+        QTest::addColumn<bool>("wayland");
+        QTest::addColumn<bool>("plugin");
+        QTest::addColumn<PlatformVerdict>("verdict");
+        QTest::addColumn<QString>("platform");
+        using enum PlatformVerdict;
+        QTest::newRow("XWayland beside the compositor") << "" << true << true << true << Chosen << "xcb;wayland";
+        QTest::newRow("XWayland, no Wayland plugin") << "" << true << true << false << Chosen << "xcb";
+        QTest::newRow("X11 session") << "" << true << false << false << Chosen << "xcb";
+        QTest::newRow("Wayland without XWayland") << "" << false << true << true << Chosen << "wayland";
+        QTest::newRow("Wayland, no plugin, no XWayland") << "" << false << true << false << NoWaylandPlugin << "";
+        QTest::newRow("nothing answers") << "" << false << false << true << NoDisplay << "";
+        QTest::newRow("user's wayland wins over XWayland") << "wayland" << true << true << true << UserChoice << "wayland";
+        QTest::newRow("user's offscreen needs no display") << "offscreen" << false << false << false << UserChoice << "offscreen";
+        QTest::newRow("user's xcb without an X server") << "xcb" << false << true << true << NoDisplay << "";
+        QTest::newRow("user's wayland without a compositor") << "wayland" << true << false << true << NoDisplay << "";
+    }
+
+    void ChoosesByWhatAnswers() {
+        QFETCH(QString, user);
+        QFETCH(bool, x);
+        QFETCH(bool, wayland);
+        QFETCH(bool, plugin);
+        QFETCH(PlatformVerdict, verdict);
+        QFETCH(QString, platform);
+        const DisplayEnvironment environment{.UserPlatform = user.toStdString(), .XServer = x,
+                                             .WaylandServer = wayland, .WaylandPlugin = plugin};
+        const avo::qt::PlatformChoice choice = ChoosePlatform(environment);
+        QCOMPARE(choice.Verdict, verdict);
+        if (verdict == PlatformVerdict::Chosen) QCOMPARE(QString::fromStdString(choice.Platform), platform);
+        const std::string refusal = avo::qt::RefusalLine(environment, choice);
+        const bool refused = verdict == PlatformVerdict::NoDisplay || verdict == PlatformVerdict::NoWaylandPlugin;
+        QCOMPARE(refusal.empty(), !refused);
+        QVERIFY(refusal.find('\n') == std::string::npos);
+    }
+
+    // The line names what was tried, so that the user sees which variable to fix.
+    void RefusalNamesTheDisplaysTried() {
+        const DisplayEnvironment environment{.XDisplay = ":71"};
+        const std::string line = avo::qt::RefusalLine(environment, ChoosePlatform(environment));
+        QVERIFY(line.starts_with("avodevivu: no desktop display could be reached"));
+        QVERIFY(line.find("DISPLAY=\":71\" does not answer") != std::string::npos);
+        QVERIFY(line.find("WAYLAND_DISPLAY not set") != std::string::npos);
+    }
+
+    // A socket file that nobody listens on any more refuses, as after a compositor crashed.
+    void WaylandAnswersOnlyWhileListening() {
+        QTemporaryDir runtime;
+        const std::string directory = runtime.path().toStdString();
+        Listener compositor = ListenAt(directory + "/wayland-test");
+        QVERIFY(compositor.Listening());
+        QVERIFY(avo::qt::WaylandServerAnswers("wayland-test", directory));
+        QVERIFY(avo::qt::WaylandServerAnswers(directory + "/wayland-test", ""));
+        QVERIFY(!avo::qt::WaylandServerAnswers("wayland-test", ""));  // no runtime folder
+        QVERIFY(!avo::qt::WaylandServerAnswers("wayland-other", directory));
+        QVERIFY(!avo::qt::WaylandServerAnswers("", directory));
+        compositor.Close();
+        QVERIFY(!avo::qt::WaylandServerAnswers("wayland-test", directory));
+    }
+
+    void XDisplayOverTcp() {
+        // A display number whose port is free here; its socket listens only for this test.
+        for (int number = 4000; number < 4100; ++number) {
+            Listener server = ListenOnLoopback(6000 + number);
+            if (!server.Listening()) continue;
+            const std::string name = std::to_string(number);
+            QVERIFY(avo::qt::XServerAnswers("127.0.0.1:" + name));
+            QVERIFY(avo::qt::XServerAnswers("127.0.0.1:" + name + ".0"));
+            QVERIFY(avo::qt::XServerAnswers("tcp/127.0.0.1:" + name));
+            server.Close();
+            QVERIFY(!avo::qt::XServerAnswers("127.0.0.1:" + name));
+            return;
+        }
+        QSKIP("no free port from 10000 to 10099");
+    }
+
+    // Started from a text console or an ssh session without X forwarding, the program says
+    // why it cannot start in one line and ends with status 1, not with Qt's abort.
+    void ProgramWithoutDisplayEndsWithOneLine_data() {
+        QTest::addColumn<QStringList>("variables");
+        QTest::newRow("no display at all") << QStringList{};
+        QTest::newRow("an X display that refuses") << QStringList{"DISPLAY=127.0.0.1:4199"};
+        QTest::newRow("a Wayland socket that is not there")
+            << QStringList{"WAYLAND_DISPLAY=avo-no-such-compositor", "XDG_RUNTIME_DIR=/nonexistent"};
+        QTest::newRow("the user's xcb with no X server")
+            << QStringList{"QT_QPA_PLATFORM=xcb", "DISPLAY=127.0.0.1:4199"};
+    }
+
+    void ProgramWithoutDisplayEndsWithOneLine() {
+        QFETCH(QStringList, variables);
+        QProcess program;
+        program.setEnvironment(QStringList{"PATH=/usr/bin:/bin"} + variables);
+        program.start(QStringLiteral(AVO_PROGRAM_PATH), {});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 1);
+        const QString error = QString::fromUtf8(program.readAllStandardError());
+        QVERIFY2(error.startsWith("avodevivu: no desktop display could be reached"), qPrintable(error));
+        QCOMPARE(error.count('\n'), 1);
+        QVERIFY(program.readAllStandardOutput().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(PlatformChoiceTest)
+#include "PlatformChoiceTest.moc"
