@@ -15,9 +15,11 @@ output_dir=${1:-$source_dir/build/release}
 trees=$source_dir/build/release-trees
 
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
-  SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct)
+  SOURCE_DATE_EPOCH=$(git -C "$source_dir" log -1 --format=%ct 2>/dev/null) ||
+    { echo "not a git checkout: set SOURCE_DATE_EPOCH (seconds since 1970)"; exit 1; }
 fi
 export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C.UTF-8
+umask 022
 
 configure() {
   cmake -S "$source_dir" --preset "$1" -B "$trees/$1" -DAVO_BUILD_TESTS=OFF >"$trees/$1.log" 2>&1 ||
