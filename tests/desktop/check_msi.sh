@@ -94,4 +94,5 @@ left=$(our_files)
 [ -z "$left" ] || fail "left after uninstalling: $left"
 registry "$uninstall_key" >/dev/null && fail "the uninstall entry is left"
 registry Kavrelonix >/dev/null && fail "HKLM\\Software\\Kavrelonix is left"
+registry "Classes\\Installer\\Products\\$packed" >/dev/null && fail "the installer's product record is left"
 echo "installer checks passed: $(basename "$package") $version"
