@@ -26,6 +26,10 @@ configure() {
     { cat "$trees/$1.log"; return 1; }
 }
 
+# The output folder is emptied first: only ever a folder this script made, or a new one.
+if [ -d "$output_dir" ] && [ -n "$(ls -A "$output_dir")" ] && [ ! -f "$output_dir/SHA256SUMS" ]; then
+  echo "$output_dir holds other files: give an empty or new folder"; exit 1
+fi
 mkdir -p "$trees"
 rm -rf "$output_dir"
 mkdir -p "$output_dir/executables/i686" "$output_dir/executables/x86_64"
