@@ -1,5 +1,9 @@
 /* The program's one version source: the Windows version record and the Qt application
-   version are both fed from here. Plain macros only, so that windres can read it too. */
+   version are both fed from here, and cmake/Version.cmake reads the four numbers for
+   project(), the packages and the installer. Plain macros only, so that windres and CMake
+   can read it too. AVO_VERSION_QUAD must spell the four numbers and AVO_VERSION_TEXT is the
+   record's display text, major and two-digit minor; tests/resources/check_versions.py
+   holds every copy to them. */
 #ifndef AVODEVIVU_VERSION_H
 #define AVODEVIVU_VERSION_H
 

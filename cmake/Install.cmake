@@ -9,7 +9,10 @@ set(AVO_DESKTOP_DIR "${PROJECT_SOURCE_DIR}/app/desktop")
 install(TARGETS avodevivu RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
 install(FILES "${AVO_DESKTOP_DIR}/${AVO_APP_ID}.desktop"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/applications")
-install(FILES "${AVO_DESKTOP_DIR}/${AVO_APP_ID}.metainfo.xml"
+# The AppStream release carries the version from app/Version.h.
+configure_file("${AVO_DESKTOP_DIR}/${AVO_APP_ID}.metainfo.xml"
+               "${CMAKE_BINARY_DIR}/${AVO_APP_ID}.metainfo.xml" @ONLY)
+install(FILES "${CMAKE_BINARY_DIR}/${AVO_APP_ID}.metainfo.xml"
         DESTINATION "${CMAKE_INSTALL_DATADIR}/metainfo")
 foreach(size IN ITEMS 16 24 32 48 64 128 256)
   install(FILES "${PROJECT_SOURCE_DIR}/app/icons/avodevivu-${size}.png"
@@ -36,7 +39,7 @@ install(FILES "${AVO_PACKAGE_DOCS}/changelog.gz" "${AVO_DESKTOP_DIR}/copyright"
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "avodevivu")
 set(CPACK_PACKAGE_VENDOR "Kavrelonix")
-set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}")
+set(CPACK_PACKAGE_VERSION "${AVO_PACKAGE_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "quick reference of CAD command aliases")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "Rivuvuv Avodevivu 2010 is a small Turkish-language reference of 49 CAD

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Installs the Windows Installer package under wine64 in a fresh prefix and checks what a
+# Windows user would find: the program in the maker's folder under Program Files, byte for
+# byte the built one, a Start-menu shortcut, an entry in Programs and Features; an older
+# version upgraded in place and a second install leaving one copy; and after uninstalling,
+# nothing of it left. DISPLAY must name an X display.
+# Usage: check_msi.sh BUILD_DIR PACKAGE UPGRADE_CODE WIXL_OPTION...
+#   BUILD_DIR holds avodevivu.exe and package-stage/msi/ (from the avo_msi target); the
+#   older version is built from that stage with the same upgrade code.
+set -euo pipefail
+build_dir=$(cd "$1" && pwd)
+package=$(realpath "$2")
+upgrade_code=$3
+shift 3
+wixl_options=("$@")
+
+work=$build_dir/msi-check
+rm -rf "$work"
+mkdir -p "$work"
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+cleanup() { /usr/lib/wine/wineserver -k 2>/dev/null || true; }
+trap cleanup EXIT
+drive_c=$WINEPREFIX/drive_c
+
+fail() { echo "FAIL: $*"; exit 1; }
+msiexec() { "$wine" msiexec "$@" </dev/null >/dev/null 2>&1; }
+property() { msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' -v name="$2" '$1 == name { print $2 }'; }
+# A registry key under HKLM in whichever view the package wrote (32-bit packages land in
+# Wow6432Node on 64-bit Windows).
+registry() {
+  local view
+  for view in "" "Wow6432Node\\"; do
+    "$wine" reg query "HKLM\\Software\\$view$1" /s >"$work/reg.txt" 2>/dev/null &&
+      { tr -d '\r' <"$work/reg.txt"; return 0; }
+  done
+  return 1
+}
+our_files() { find "$drive_c" \( -ipath '*kavrelonix*' -o -iname '*avodevivu*' \) -print; }
+shortcuts() { find "$drive_c" -iname 'Rivuvuv Avodevivu 2010.lnk' -print; }
+
+product_code=$(property "$package" ProductCode)
+version=$(property "$package" ProductVersion)
+uninstall_key="Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product_code"
+[ "$(property "$package" ALLUSERS)" = 1 ] || fail "the package does not install per machine"
+
+# The older version: the same files and upgrade code, an earlier version and its own
+# product code.
+older=$work/older
+cp -r "$build_dir/package-stage/msi" "$older"
+(cd "$older" && wixl "${wixl_options[@]}" -D Version=0.9.0 -D UpgradeCode="$upgrade_code" \
+   -D ProductCode=0A9B8C7D-0000-4000-8000-000000000090 -o older.msi avodevivu.wxs)
+
+"$wine" wineboot -i </dev/null >/dev/null 2>&1 || true
+msiexec /i "$older/older.msi" /qn || fail "the older version does not install"
+registry "Microsoft\\Windows\\CurrentVersion\\Uninstall\\{0A9B8C7D-0000-4000-8000-000000000090}" \
+  >/dev/null || fail "the older version has no uninstall entry"
+
+for round in upgrade reinstall; do
+  msiexec /i "$package" /qn || fail "msiexec /i failed ($round)"
+  installed=$(find "$drive_c" -iname avodevivu.exe -print)
+  [ "$(wc -l <<<"$installed")" = 1 ] || fail "after $round: not one copy: $installed"
+  case "$installed" in
+    */Program\ Files*/Kavrelonix/Rivuvuv\ Avodevivu\ 2010/avodevivu.exe) ;;
+    *) fail "installed at $installed" ;;
+  esac
+  cmp "$installed" "$build_dir/avodevivu.exe" || fail "the installed program differs from the built one"
+  [ "$(shortcuts | wc -l)" = 1 ] || fail "after $round: shortcuts: $(shortcuts)"
+done
+registry "Microsoft\\Windows\\CurrentVersion\\Uninstall\\{0A9B8C7D-0000-4000-8000-000000000090}" \
+  >/dev/null && fail "the older version is still registered after the upgrade"
+
+# The shortcut starts the installed program and shows the program's icon.
+link=$(shortcuts)
+strings -el "$link" | grep -qi 'avodevivu.exe' || fail "the shortcut does not name avodevivu.exe"
+strings -el "$link" | grep -qi 'avodevivu.ico' || fail "the shortcut has no icon"
+
+# Programs and Features.
+entry=$(registry "$uninstall_key") || fail "no uninstall entry $uninstall_key"
+for expected in "DisplayName +REG_SZ +Rivuvuv Avodevivu 2010" "DisplayVersion +REG_SZ +$version" \
+                "Publisher +REG_SZ +Kavrelonix" "URLInfoAbout +REG_SZ +http://www.kavrelonix.example"; do
+  grep -Eq "^ +$expected$" <<<"$entry" || fail "the uninstall entry lacks '$expected': $entry"
+done
+packed=$(python3 -c 'import sys
+g = sys.argv[1].strip("{}").split("-")
+rev = lambda s: s[::-1]
+pairs = lambda s: "".join(s[i + 1] + s[i] for i in range(0, len(s), 2))
+print(rev(g[0]) + rev(g[1]) + rev(g[2]) + pairs(g[3]) + pairs(g[4]))' "$product_code")
+"$wine" reg query "HKLM\\Software\\Classes\\Installer\\Products\\$packed" /v ProductIcon 2>/dev/null |
+  grep -qi 'avodevivu.ico' || fail "Programs and Features has no icon for the product"
+
+msiexec /x "$package" /qn || fail "msiexec /x failed"
+left=$(our_files)
+[ -z "$left" ] || fail "left after uninstalling: $left"
+registry "$uninstall_key" >/dev/null && fail "the uninstall entry is left"
+registry Kavrelonix >/dev/null && fail "HKLM\\Software\\Kavrelonix is left"
+registry "Classes\\Installer\\Products\\$packed" >/dev/null && fail "the installer's product record is left"
+echo "installer checks passed: $(basename "$package") $version"
