@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/win32/DeviceUnits.h"
+#include "platform/win32/Foreground.h"
 #include "platform/win32/ScreenReaderObjects.h"
 #include "platform/win32/Resources.h"
 #include "platform/win32/WideText.h"
@@ -358,8 +359,7 @@ RECT Form::PixelRect(const TwipsRect& bounds) const {
 
 Status Form::Show() {
     if (destroyed_) return StatusNotLoaded;
-    ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
-    SetForegroundWindow(window_);
+    BringToFront(window_);
     return StatusOk;
 }
 
