@@ -45,6 +45,11 @@ public:
     Form& operator=(const Form&) = delete;
 
     HWND Handle() const { return window_; }
+    // The form that owns a top-level window, or null for any other window.
+    static Form* FromHandle(HWND window);
+    // The characters of the text a control draws that its font has no glyph for; empty when
+    // it draws them all, and for controls that draw no text.
+    std::wstring MissingGlyphsOf(ControlIndex index) const;
 
     Status Show();
     Status Destroy();
