@@ -9,7 +9,6 @@
 
 #include "platform/win32/DeviceUnits.h"
 #include "platform/win32/Foreground.h"
-#include "platform/win32/GlyphCoverage.h"
 #include "platform/win32/ScreenReaderObjects.h"
 #include "platform/win32/Resources.h"
 #include "platform/win32/WideText.h"
@@ -90,29 +89,14 @@ HWND OwnerWindow() {
     return found;
 }
 
-// Centred over `over`, moved as little as it takes to lie within `area`.
-POINT CentredWithin(const RECT& over, const RECT& area, SIZE size) {
-    const LONG left = (over.left + over.right - size.cx) / 2;
-    const LONG top = (over.top + over.bottom - size.cy) / 2;
-    return {std::max(area.left, std::min(left, area.right - size.cx)),
-            std::max(area.top, std::min(top, area.bottom - size.cy))};
-}
-
 // Centred on the owner when the description asks for that and the owner is on the screen,
 // else centred on the screen's work area.
 POINT StartPosition(StartUpPosition position, SIZE size) {
     RECT area{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     const HWND owner = position == StartUpPosition::CentreOwner ? OwnerWindow() : nullptr;
-    RECT over = area;
-    if (owner) {
-        GetWindowRect(owner, &over);
-        MONITORINFO monitor{.cbSize = sizeof monitor};
-        if (GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
-            area = monitor.rcWork;
-        }
-    }
-    return CentredWithin(over, area, size);
+    if (owner) GetWindowRect(owner, &area);
+    return {(area.left + area.right - size.cx) / 2, (area.top + area.bottom - size.cy) / 2};
 }
 
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
@@ -412,20 +396,8 @@ Form* Form::FromHandle(HWND window) {
     return reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-// Picture buttons and picture boxes draw only their pictures; their window texts are for
-// screen readers.
-std::wstring Form::MissingGlyphsOf(ControlIndex index) const {
-    if (index >= controls_.size()) return {};
-    const Control& control = controls_[index];
-    switch (control.Description->Kind) {
-        case ControlKind::Label: return MissingGlyphs(control.Font.get(), control.Text);
-        case ControlKind::ListBox: {
-            std::wstring rows;
-            for (const std::string_view row : control.Description->Rows) rows += Widen(row);
-            return MissingGlyphs(control.Font.get(), rows);
-        }
-        default: return {};
-    }
+HFONT Form::FontOf(ControlIndex index) const {
+    return index < controls_.size() ? controls_[index].Font.get() : nullptr;
 }
 
 Status Form::Show() {

@@ -47,9 +47,8 @@ public:
     HWND Handle() const { return window_; }
     // The form that owns a top-level window, or null for any other window.
     static Form* FromHandle(HWND window);
-    // The characters of the text a control draws that its font has no glyph for; empty when
-    // it draws them all, and for controls that draw no text.
-    std::wstring MissingGlyphsOf(ControlIndex index) const;
+    // The font a control draws its text with; null for timers.
+    HFONT FontOf(ControlIndex index) const;
 
     Status Show();
     Status Destroy();
