@@ -31,9 +31,8 @@ private:
     bool attached_ = false;
 };
 
-// Wine hands a change of z-order to the X window manager as a request to raise the window.
-// HWND_TOP on a window that is already first in Windows' own order is no change, so the
-// window passes through the topmost band and back, which is one on every system.
+// HWND_TOP on a window that is already first in the z-order is no change at all, so the
+// window passes through the topmost band and back, which always is one.
 void RaiseAboveAll(HWND window) {
     constexpr UINT kOnlyOrder = SWP_NOMOVE | SWP_NOSIZE;
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kOnlyOrder);
@@ -41,24 +40,36 @@ void RaiseAboveAll(HWND window) {
     BringWindowToTop(window);
 }
 
-}  // namespace
-
-void BringToFront(HWND window) {
+// Wine's X11 driver asks the window manager for the keyboard focus only when it maps a
+// window, and its idea of the foreground lags behind other X programs'. A change of z-order
+// does not help there: the window manager raises the window and then stacks it under the
+// focused one again. So a window on the screen is mapped afresh, which an X window manager
+// raises and focuses like any new window.
+void MapAfresh(HWND window) {
     if (IsIconic(window)) {
         ShowWindow(window, SW_RESTORE);
-    } else if (RunsUnderWine() && IsWindowVisible(window)) {
-        // Wine's X11 driver asks the window manager for the keyboard focus only when it maps
-        // a window, and its idea of the foreground lags behind other X programs. So a window
-        // already on the screen is mapped afresh, which an X window manager raises and
-        // focuses like any new window.
-        ShowWindow(window, SW_HIDE);
-        ShowWindow(window, SW_SHOW);
     } else {
+        if (IsWindowVisible(window)) ShowWindow(window, SW_HIDE);
         ShowWindow(window, SW_SHOW);
     }
+    SetForegroundWindow(window);
+}
+
+void RaiseAndActivate(HWND window) {
+    ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
     const SharedForegroundInput sharedInput;
     RaiseAboveAll(window);
     SetForegroundWindow(window);
+}
+
+}  // namespace
+
+void BringToFront(HWND window) {
+    if (RunsUnderWine()) {
+        MapAfresh(window);
+    } else {
+        RaiseAndActivate(window);
+    }
 }
 
 }  // namespace avo::win32
