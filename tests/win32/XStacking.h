@@ -22,21 +22,26 @@ inline XWindow XWindowOf(HWND window) {
         reinterpret_cast<ULONG_PTR>(GetPropW(window, L"__wine_x11_whole_window")));
 }
 
-// Starts a Unix program with its output in a file; Wine gives back no handle to wait on.
-inline void StartUnixProgram(std::wstring commandLine, HANDLE output = nullptr) {
+// Starts a Unix program with its standard output and error in `output`, an inheritable
+// handle, and its input from NUL, so that it holds none of the test's own streams. Wine
+// gives back no handle to wait on.
+inline void StartUnixProgram(std::wstring commandLine, HANDLE output) {
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    const HANDLE input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     &inherited, OPEN_EXISTING, 0, nullptr);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (output) {
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = output;
-        startup.hStdError = output;
-    }
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = output;
+    startup.hStdError = output;
     PROCESS_INFORMATION started{};
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, output != nullptr, 0,
-                       nullptr, nullptr, &startup, &started)) {
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                       &startup, &started)) {
         if (started.hProcess) CloseHandle(started.hProcess);
         if (started.hThread) CloseHandle(started.hThread);
     }
+    if (input != INVALID_HANDLE_VALUE) CloseHandle(input);
 }
 
 // The one line that `xprop -root <property>` prints, or "" when it printed none in time.
