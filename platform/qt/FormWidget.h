@@ -50,7 +50,9 @@ private:
     QWidget* BuildPictureBox(const ControlDescription& control, ControlIndex index);
     QTimer* BuildTimer(const ControlDescription& control, ControlIndex index);
     QPixmap Decode(const PictureDescription& picture);
+    void TieHeadingsToBoxes();
     void SetTabOrder();
+    const FormWidget* Owner() const;
     void PlaceOnScreen();
     // Hands an event to the program while attached. The program may unload this window in
     // the call; nothing of it is touched afterwards.
