@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/qt/ControlWidgets.h"
+#include "platform/qt/FormWidget.h"
 
 namespace avo::qt {
 namespace {
@@ -121,6 +122,10 @@ QAccessibleInterface* CreateAccessible(const QString& className, QObject* object
     }
     if (className == QLatin1String(PictureBox::staticMetaObject.className())) {
         if (auto* box = qobject_cast<PictureBox*>(object)) return new AccessiblePictureBox(box);
+    }
+    // A loaded window is a frame with a title, not a filler.
+    if (className == QLatin1String(FormWidget::staticMetaObject.className())) {
+        if (auto* form = qobject_cast<FormWidget*>(object)) return new QAccessibleWidget(form, QAccessible::Window);
     }
     return nullptr;
 }

@@ -24,6 +24,7 @@ struct BuiltControl {
 // input and timer ticks reach the program. Once detached it reports nothing more; it is
 // freed later, never from inside one of its own callbacks.
 class FormWidget final : public QWidget {
+    Q_OBJECT
 public:
     explicit FormWidget(const WindowDescription& description, EventSink& sink);
 
