@@ -159,6 +159,23 @@ private slots:
         QCOMPARE(image.pixelColor(right - 1, bottom - 1), QColor(128, 0, 0));
     }
 
+    // A program that cannot be started is reported with the reason: not found, or not
+    // allowed to run.
+    void StartProcessSaysWhyItCannotStart() {
+        QTemporaryDir emptyPath;
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", emptyPath.path().toUtf8());
+        std::uint32_t pid = 0;
+        const Status opener = system->StartProcess("explorer.exe http://a.example", 1, pid);
+        qputenv("PATH", oldPath);
+        QCOMPARE(opener, StatusFileNotFound);
+        QCOMPARE(system->StartProcess(emptyPath.filePath("missing").toStdString(), 1, pid), StatusFileNotFound);
+        QFile notAProgram(emptyPath.filePath("notes.txt"));
+        QVERIFY(notAProgram.open(QIODevice::WriteOnly));
+        notAProgram.close();
+        QCOMPARE(system->StartProcess(notAProgram.fileName().toStdString(), 1, pid), StatusFromSystemError(5));
+    }
+
     void PictureThatDoesNotDecodeFailsTheLoad() {
         static const unsigned char kNotAPicture[] = {'n', 'o', 'p', 'e'};
         static const EmbeddedFile kBroken{"Broken.jpg", kNotAPicture};
