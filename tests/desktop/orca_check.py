@@ -1,9 +1,11 @@
 """Reads the program's result with the Orca screen reader, as a blind user would: selects
-"Line" with the arrow keys and presses "Göster" from the keyboard, then walks Orca's flat review line by line
-(keypad 7 and 9) and expects Orca to speak both output boxes' texts. Orca runs without
-sound; what it would say is read from the "SPEECH OUTPUT" lines of its debug file.
-Run by run_atspi.sh with AVO_CHECK_STARTS_PROGRAM=1 (its own X display, session bus and
-accessibility bus; this script starts the program, AVO_PROGRAM, itself). Exits 77, which the test runner counts as skipped, where Orca is not installed."""
+"Line" with the arrow keys, presses "Göster" from the keyboard, then walks Orca's flat
+review line by line (keypad 7 and 9) and expects Orca to speak both output boxes' texts.
+Orca runs without sound; what it would say is read from the "SPEECH OUTPUT" lines of its
+debug output. Run by run_atspi.sh with AVO_CHECK_STARTS_PROGRAM=1 (its own X display,
+session bus and accessibility bus); this script starts the program, AVO_PROGRAM, itself,
+afresh for each try. Exits 77, which the test runner counts as skipped, where Orca is not
+installed."""
 import os
 import pty
 import re
