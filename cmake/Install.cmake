@@ -52,6 +52,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "education")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The fonts the windows' faces are drawn in (Liberation Sans, DejaVu Sans); shlibdeps adds
+# the libraries.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core")
 # Qt's X11 platform comes with the Qt libraries and serves X11 sessions and Wayland sessions
 # with XWayland alike; the Wayland platform plugin is needed only on a compositor without
 # XWayland, so it is recommended (apt installs it by default) rather than required.

@@ -21,6 +21,8 @@ namespace {
 // these windows were laid out for (the credit line just fits its box in it).
 constexpr FontDescriptor kWindowDefaultFont{.Face = "MS Sans Serif",
                                             .Size = PointSize::FromTenThousandths(82500)};
+// A bordered label's line is the colour of window frames.
+constexpr Colour kWindowFrame = SystemColour(6);
 
 // A single border makes a fixed window with a title bar, a minimise box and a close box; no
 // border makes a bare one. Neither offers a maximise box: the windows never change size.
@@ -30,24 +32,10 @@ Qt::WindowFlags FlagsFor(BorderStyle border) {
            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 }
 
-// The window the user was working in: the active one or, where the window system does not
-// say (a Wayland compositor may give no window the keyboard), the program's other window
-// on the screen.
-QWidget* OwnerOf(const QWidget* window) {
-    QWidget* active = QApplication::activeWindow();
-    if (active && active != window) return active;
-    for (QWidget* candidate : QApplication::topLevelWidgets()) {
-        if (candidate != window && candidate->isVisible() && dynamic_cast<FormWidget*>(candidate)) {
-            return candidate;
-        }
-    }
-    return nullptr;
-}
-
 // A Wayland client cannot place its own windows: the compositor does. A window that belongs
 // over another is made that window's transient child there, which compositors place over it
 // and keep in front of it.
-void FollowOwnerOnWayland(QWidget& window, QWidget& owner) {
+void FollowOwnerOnWayland(QWidget& window, const QWidget& owner) {
     if (QGuiApplication::platformName() != QLatin1String("wayland")) return;
     window.winId();  // the native window, so that it can be given its parent
     owner.winId();
@@ -86,6 +74,7 @@ FormWidget::FormWidget(const WindowDescription& description, EventSink& sink)
     for (ControlIndex i = 0; i < description.Controls.size(); ++i) {
         controls_.push_back(Build(description.Controls[i], i));
     }
+    TieHeadingsToBoxes();
     SetTabOrder();
     PlaceOnScreen();
 }
@@ -122,7 +111,9 @@ BuiltControl FormWidget::Build(const ControlDescription& control, ControlIndex i
     if (QWidget* widget = built.Widget) {
         widget->setObjectName(ToQString(control.Name));
         widget->setGeometry(ToPixels(control.Bounds));
-        if (control.Font) widget->setFont(ToQFont(*control.Font));
+        // Every control gets its font outright, so that no per-class font of the desktop's
+        // theme (item views have their own) takes the place of the window's.
+        widget->setFont(ToQFont(control.Font ? *control.Font : kWindowDefaultFont));
         SetAccessibleName(*widget, control);
         if (!control.ToolTip.empty()) widget->setToolTip(ToQString(control.ToolTip));
     }
@@ -135,8 +126,6 @@ QWidget* FormWidget::BuildListBox(const ControlDescription& control, ControlInde
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setTextElideMode(Qt::ElideNone);  // a long row is cut at the edge, as typed
-    // A list is an input control and follows the desktop's font, not the window's.
-    list->setFont(QApplication::font());
     SetColours(*list, QPalette::Base, QPalette::Text, control);
     connect(list, &QListWidget::itemSelectionChanged, this, [this, index] { Report(index, Event::Click); });
     return list;
@@ -144,11 +133,9 @@ QWidget* FormWidget::BuildListBox(const ControlDescription& control, ControlInde
 
 QWidget* FormWidget::BuildLabel(const ControlDescription& control, ControlIndex index) {
     auto* label = new PlainTextLabel(ToQString(control.Text), this);
-    label->setAlignment(HorizontalAlignment(control.TextAlignment) | Qt::AlignVCenter);
-    if (control.Border == BorderStyle::FixedSingle) {
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setLineWidth(1);
-    }
+    // Labels write from the top of their box down, wrapping, as Windows labels do.
+    label->setAlignment(HorizontalAlignment(control.TextAlignment) | Qt::AlignTop);
+    if (control.Border == BorderStyle::FixedSingle) label->SetSingleBorder(ToQColor(kWindowFrame));
     // A transparent label lets the window's picture show through around its text.
     label->setAutoFillBackground(!control.Transparent);
     SetColours(*label, QPalette::Window, QPalette::WindowText, control);
@@ -185,6 +172,20 @@ QTimer* FormWidget::BuildTimer(const ControlDescription& control, ControlIndex i
     return timer;
 }
 
+// A box named by a heading is labelled by the label that shows that heading, so that screen
+// readers can go from one to the other.
+void FormWidget::TieHeadingsToBoxes() {
+    for (ControlIndex box = 0; box < controls_.size(); ++box) {
+        const std::string_view heading = description_.Controls[box].AccessibleName;
+        if (controls_[box].Kind != ControlKind::Label || heading.empty()) continue;
+        for (ControlIndex other = 0; other < controls_.size(); ++other) {
+            const ControlDescription& candidate = description_.Controls[other];
+            if (other == box || candidate.Kind != ControlKind::Label || candidate.Text != heading) continue;
+            static_cast<QLabel*>(controls_[other].Widget)->setBuddy(controls_[box].Widget);
+        }
+    }
+}
+
 // Focus moves through the controls that take it in their tab order; the first one has the
 // focus when the window opens.
 void FormWidget::SetTabOrder() {
@@ -202,12 +203,23 @@ void FormWidget::SetTabOrder() {
     if (!stops.empty()) stops.front().second->setFocus();
 }
 
-// Centred on the screen, or over the window the user was working in when this one was
-// asked for.
+// Another loaded window of the program, the active one first; null when there is none.
+const FormWidget* FormWidget::Owner() const {
+    const auto* active = dynamic_cast<const FormWidget*>(QApplication::activeWindow());
+    if (active && active != this && active->IsAttached()) return active;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        const auto* form = dynamic_cast<const FormWidget*>(widget);
+        if (form && form != this && form->IsAttached()) return form;
+    }
+    return nullptr;
+}
+
+// Centred on the screen, or over the program's other window when that is loaded and this
+// one asks to be centred over its owner.
 void FormWidget::PlaceOnScreen() {
     QRect area = screen()->availableGeometry();
-    QWidget* owner = OwnerOf(this);
-    if (description_.Position == StartUpPosition::CentreOwner && owner && owner != this) {
+    const FormWidget* owner = description_.Position == StartUpPosition::CentreOwner ? Owner() : nullptr;
+    if (owner) {
         area = owner->geometry();
         FollowOwnerOnWayland(*this, *owner);
     }

@@ -2,22 +2,39 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include "app/Version.h"
+#include "platform/qt/AccessibleControls.h"
 #include "platform/qt/PlatformChoice.h"
 #include "platform/qt/QtConversions.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/ShellCommand.h"
 
 namespace avo::qt {
+namespace {
+
+// Why a program could not be started, looked up before trying, since a failed start says
+// nothing more than that it failed: not found (nowhere on PATH, or no such file) or not
+// allowed (a file that may not be run).
+Status WhyNotStartable(const QString& program) {
+    const QString path = program.contains('/') ? program : QStandardPaths::findExecutable(program);
+    const QFileInfo file(path);
+    if (path.isEmpty() || !file.exists()) return StatusFileNotFound;
+    if (!file.isExecutable() || file.isDir()) return StatusFromSystemError(5);  // access denied
+    return StatusFailed;
+}
+
+}  // namespace
 
 QtWindowSystem::QtWindowSystem(std::unique_ptr<QApplication> application)
     : application_(std::move(application)) {
     // The program, not the last window, decides when it ends.
     QApplication::setQuitOnLastWindowClosed(false);
-    InstallFontSubstitutes();
+    InstallAccessibleControls();
 }
 
 QtWindowSystem::~QtWindowSystem() {
@@ -37,9 +54,8 @@ Status QtWindowSystem::StartProcess(std::string_view commandLine, int /*showCode
     QStringList arguments;
     for (const std::string& argument : command->Arguments) arguments << ToQString(argument);
     qint64 pid = 0;
-    if (!QProcess::startDetached(ToQString(command->Program), arguments, QString(), &pid)) {
-        return StatusFileNotFound;
-    }
+    const QString program = ToQString(command->Program);
+    if (!QProcess::startDetached(program, arguments, QString(), &pid)) return WhyNotStartable(program);
     processId = static_cast<std::uint32_t>(pid);
     return StatusOk;
 }
