@@ -1,0 +1,71 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/WindowDefaults.h"
+#include "platform/WindowSystem.h"
+
+namespace avo::conformance {
+
+// A control's face as drawn, row by row, as 0x00RRGGBB values.
+struct Picture {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint32_t> Pixels;
+    std::uint32_t At(int x, int y) const { return Pixels[static_cast<std::size_t>(y) * Width + x]; }
+};
+
+// Reaches one window system as a user and a screen reader would: real input on real
+// controls, and what the screen shows. Windows and controls are named as in their
+// descriptions. Each window system has one (SimDriver, QtDriver, Win32Driver).
+class Driver {
+public:
+    virtual ~Driver() = default;
+
+    virtual WindowSystem& System() = 0;
+    // Handles whatever input and ticks are waiting, then returns.
+    virtual void Pump() = 0;
+    // Lets time pass for timers: a virtual clock moves on, a real one is waited for.
+    virtual void Wait(std::chrono::milliseconds time) = 0;
+
+    // Input. The primary button goes down and up over the control.
+    virtual void Click(const std::string& window, const std::string& control) = 0;
+    // The button goes down over the control, the pointer leaves it, the button comes up.
+    virtual void PressDragOffRelease(const std::string& window, const std::string& control) = 0;
+    // A click on a list row.
+    virtual void ClickRow(const std::string& window, const std::string& control, int row) = 0;
+    virtual void Minimise(const std::string& window) = 0;
+    // Another program's window comes up over everything of ours.
+    virtual void CoverWithOtherProgram() = 0;
+
+    // What the screen shows.
+    virtual bool IsShown(const std::string& window) = 0;  // visible and not minimised
+    // The topmost of our windows and the other program's ("other" for that one).
+    virtual std::string FrontWindow() = 0;
+    virtual std::string FocusedControl(const std::string& window) = 0;
+    virtual PixelRect Frame(const std::string& window) = 0;  // title bar and border included
+    virtual PixelRect WorkArea() = 0;
+
+    // Reached only where a window system draws real pixels and fonts; nullopt elsewhere.
+    virtual std::optional<Picture> Capture(const std::string& window, const std::string& control) = 0;
+    // Whether the font that draws the control has a glyph for every character of text.
+    virtual std::optional<bool> HasGlyphs(const std::string& window, const std::string& control,
+                                          const std::string& text) = 0;
+    // How wide a row's text is drawn and how wide the list's rows may be beside its
+    // scroll bar, in pixels.
+    virtual std::optional<std::pair<int, int>> RowWidth(const std::string& window,
+                                                        const std::string& control, int row) = 0;
+    // What a screen reader reads as the control's text.
+    virtual std::optional<std::string> AccessibleText(const std::string& window,
+                                                      const std::string& control) = 0;
+};
+
+using DriverFactory = std::function<std::unique_ptr<Driver>()>;
+
+}  // namespace avo::conformance
