@@ -339,6 +339,16 @@ bool SimWindowSystem::Minimise(const std::string& window) {
     return true;
 }
 
+bool SimWindowSystem::Move(const std::string& window, int left, int top) {
+    SimWindow* target = Find(window);
+    if (!target) return false;
+    PixelRect frame = target->Frame();
+    frame.Left = left;
+    frame.Top = top;
+    target->Place(frame);
+    return true;
+}
+
 bool SimWindowSystem::CloseCommand(const std::string& window) {
     SimWindow* target = Find(window);
     if (!target) return false;

@@ -76,6 +76,7 @@ public:
     bool PressAndRelease(const std::string& window, const std::string& pressOn,
                          const std::string& releaseOn);
     bool Minimise(const std::string& window);  // false when not shown
+    bool Move(const std::string& window, int left, int top);  // the frame's top-left corner
     // Another program's window comes up in front of every window.
     static constexpr const char* kOtherProgram = "(other program)";
     void RaiseOtherProgram() { BringToFront(kOtherProgram); }

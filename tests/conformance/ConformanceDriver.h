@@ -41,6 +41,8 @@ public:
     // A click on a list row.
     virtual void ClickRow(const std::string& window, const std::string& control, int row) = 0;
     virtual void Minimise(const std::string& window) = 0;
+    // The user drags the window so that its frame's top-left corner is at (left, top).
+    virtual void Move(const std::string& window, int left, int top) = 0;
     // Another program's window comes up over everything of ours.
     virtual void CoverWithOtherProgram() = 0;
 

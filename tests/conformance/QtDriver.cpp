@@ -78,6 +78,10 @@ public:
         Form(window)->showMinimized();
         QTest::qWaitFor([&] { return Form(window)->isMinimized(); }, 2000);
     }
+    void Move(const std::string& window, int left, int top) override {
+        Form(window)->move(left, top);
+        QTest::qWaitFor([&] { return Form(window)->frameGeometry().topLeft() == QPoint(left, top); }, 2000);
+    }
     void CoverWithOtherProgram() override {
         other_.show();
         other_.raise();

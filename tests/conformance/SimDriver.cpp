@@ -23,6 +23,9 @@ public:
         sim_.SelectRow(window, control, row);
     }
     void Minimise(const std::string& window) override { sim_.Minimise(window); }
+    void Move(const std::string& window, int left, int top) override {
+        sim_.Move(window, left, top);
+    }
     void CoverWithOtherProgram() override { sim_.RaiseOtherProgram(); }
 
     bool IsShown(const std::string& window) override {
