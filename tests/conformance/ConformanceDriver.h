@@ -29,7 +29,10 @@ public:
     virtual ~Driver() = default;
 
     virtual WindowSystem& System() = 0;
-    // Handles whatever input and ticks are waiting, then returns.
+    // Handles whatever input and ticks are waiting, then returns at once.
+    virtual void Flush() = 0;
+    // Handles events for long enough that the X server and the window manager have answered
+    // (mapping, stacking, activation).
     virtual void Pump() = 0;
     // Lets time pass for timers: a virtual clock moves on, a real one is waited for.
     virtual void Wait(std::chrono::milliseconds time) = 0;
@@ -38,7 +41,9 @@ public:
     virtual void Click(const std::string& window, const std::string& control) = 0;
     // The button goes down over the control, the pointer leaves it, the button comes up.
     virtual void PressDragOffRelease(const std::string& window, const std::string& control) = 0;
-    // A click on a list row.
+    // The window system's own close command (the close box).
+    virtual void CloseCommand(const std::string& window) = 0;
+    // A click on a list row, scrolled into view first.
     virtual void ClickRow(const std::string& window, const std::string& control, int row) = 0;
     virtual void Minimise(const std::string& window) = 0;
     // The user drags the window so that its frame's top-left corner is at (left, top).
@@ -69,5 +74,14 @@ public:
 };
 
 using DriverFactory = std::function<std::unique_ptr<Driver>()>;
+
+// One window system under test: its name in the test names and how to reach it.
+struct Backend {
+    const char* Name;
+    DriverFactory Create;
+};
+
+// The window system that this test program drives; each driver file defines it.
+const Backend& BackendUnderTest();
 
 }  // namespace avo::conformance

@@ -287,4 +287,7 @@ TEST_P(Conformance, AProgramThatIsNotThereFailsAsNotFound) {
     EXPECT_STREQ(StatusReason(status), "not found");
 }
 
+INSTANTIATE_TEST_SUITE_P(, Conformance, ::testing::Values(BackendUnderTest()),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
 }  // namespace avo::conformance

@@ -12,12 +12,6 @@
 
 namespace avo::conformance {
 
-// One window system under test: its name in the test names and how to reach it.
-struct Backend {
-    const char* Name;
-    DriverFactory Create;
-};
-
 inline void PrintTo(const Backend& backend, std::ostream* out) { *out << backend.Name; }
 
 // Records every event a window reports, in order.

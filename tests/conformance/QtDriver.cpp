@@ -1,4 +1,4 @@
-#include "ConformanceSuite.h"
+#include "ConformanceDriver.h"
 
 #include <QAccessible>
 #include <QAccessibleTextInterface>
@@ -49,6 +49,11 @@ public:
 
     WindowSystem& System() override { return system_; }
 
+    void Flush() override {
+        QCoreApplication::processEvents();
+        // Unloaded windows are freed by the event loop; between events is a safe time.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     void Pump() override {
         // Window-manager replies (mapping, stacking, activation) come back asynchronously.
         QTest::qWait(60);
@@ -58,7 +63,7 @@ public:
     void Click(const std::string& window, const std::string& control) override {
         QWidget* widget = Widget(window, control);
         QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
-        Pump();
+        Flush();
     }
     void PressDragOffRelease(const std::string& window, const std::string& control) override {
         QWidget* widget = Widget(window, control);
@@ -66,13 +71,18 @@ public:
         QTest::mousePress(widget, Qt::LeftButton, {}, widget->rect().center());
         QTest::mouseMove(widget, outside);
         QTest::mouseRelease(widget, Qt::LeftButton, {}, outside);
-        Pump();
+        Flush();
+    }
+    void CloseCommand(const std::string& window) override {
+        Form(window)->close();
+        Flush();
     }
     void ClickRow(const std::string& window, const std::string& control, int row) override {
         auto* list = qobject_cast<QListWidget*>(Widget(window, control));
+        list->scrollToItem(list->item(row));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(row)).center());
-        Pump();
+        Flush();
     }
     void Minimise(const std::string& window) override {
         Form(window)->showMinimized();
@@ -184,17 +194,14 @@ QApplication& Application() {
     return application;
 }
 
-INSTANTIATE_TEST_SUITE_P(Qt, Conformance,
-                         ::testing::Values(Backend{"Qt", [] {
-                             Application();
-                             return std::make_unique<QtDriver>();
-                         }}),
-                         [](const auto& info) { return std::string(info.param.Name); });
-
 }  // namespace
-}  // namespace avo::conformance
 
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+const Backend& BackendUnderTest() {
+    static const Backend qt{"Qt", [] {
+        Application();
+        return std::make_unique<QtDriver>();
+    }};
+    return qt;
 }
+
+}  // namespace avo::conformance

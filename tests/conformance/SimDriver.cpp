@@ -1,4 +1,4 @@
-#include "ConformanceSuite.h"
+#include "ConformanceDriver.h"
 
 #include "platform/sim/SimWindowSystem.h"
 
@@ -10,6 +10,7 @@ namespace {
 class SimDriver final : public Driver {
 public:
     WindowSystem& System() override { return sim_; }
+    void Flush() override {}
     void Pump() override {}
     void Wait(std::chrono::milliseconds time) override { sim_.AdvanceTime(time.count()); }
 
@@ -19,6 +20,7 @@ public:
     void PressDragOffRelease(const std::string& window, const std::string& control) override {
         sim_.PressAndRelease(window, control, "");
     }
+    void CloseCommand(const std::string& window) override { sim_.CloseCommand(window); }
     void ClickRow(const std::string& window, const std::string& control, int row) override {
         sim_.SelectRow(window, control, row);
     }
@@ -59,9 +61,11 @@ private:
     sim::SimWindowSystem sim_;
 };
 
-INSTANTIATE_TEST_SUITE_P(Sim, Conformance,
-                         ::testing::Values(Backend{"Sim", [] { return std::make_unique<SimDriver>(); }}),
-                         [](const auto& info) { return std::string(info.param.Name); });
-
 }  // namespace
+
+const Backend& BackendUnderTest() {
+    static const Backend sim{"Sim", [] { return std::make_unique<SimDriver>(); }};
+    return sim;
+}
+
 }  // namespace avo::conformance

@@ -1,4 +1,4 @@
-#include "ConformanceSuite.h"
+#include "ConformanceDriver.h"
 
 #include <windows.h>
 
@@ -126,6 +126,7 @@ public:
 
     WindowSystem& System() override { return system_; }
 
+    void Flush() override { system_.ProcessPendingMessages(); }
     void Pump() override { Wait(std::chrono::milliseconds(80)); }
     void Wait(std::chrono::milliseconds time) override {
         // The X server and the window manager answer asynchronously; messages are handled
@@ -143,7 +144,7 @@ public:
         const POINT centre = Centre(target);
         SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
         SendMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
-        Pump();
+        Flush();
     }
     void PressDragOffRelease(const std::string& window, const std::string& control) override {
         const HWND target = Control(window, control);
@@ -154,16 +155,21 @@ public:
         SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
         SendMessageW(target, WM_MOUSEMOVE, MK_LBUTTON, outside);
         SendMessageW(target, WM_LBUTTONUP, 0, outside);
-        Pump();
+        Flush();
+    }
+    void CloseCommand(const std::string& window) override {
+        SendMessageW(Form(window), WM_SYSCOMMAND, SC_CLOSE, 0);
+        Flush();
     }
     void ClickRow(const std::string& window, const std::string& control, int row) override {
         const HWND list = Control(window, control);
+        SendMessageW(list, LB_SETTOPINDEX, row, 0);
         RECT item{};
         SendMessageW(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
         const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
         SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(list, WM_LBUTTONUP, 0, at);
-        Pump();
+        Flush();
     }
     void Minimise(const std::string& window) override {
         ShowWindow(Form(window), SW_MINIMIZE);
@@ -325,9 +331,11 @@ private:
     HWND other_ = nullptr;
 };
 
-INSTANTIATE_TEST_SUITE_P(Win32, Conformance,
-                         ::testing::Values(Backend{"Win32", [] { return std::make_unique<Win32Driver>(); }}),
-                         [](const auto& info) { return std::string(info.param.Name); });
-
 }  // namespace
+
+const Backend& BackendUnderTest() {
+    static const Backend win32{"Win32", [] { return std::make_unique<Win32Driver>(); }};
+    return win32;
+}
+
 }  // namespace avo::conformance
