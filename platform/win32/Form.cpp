@@ -531,10 +531,6 @@ LRESULT Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             if (sink_) sink_->OnCloseCommand();
             return 0;
         case kDestroyLaterMessage: DestroyWindow(window); return 0;
-        case kControlFontMessage:
-            return wParam < controls_.size()
-                       ? reinterpret_cast<LRESULT>(controls_[wParam].Font.get())
-                       : 0;
         case WM_NCDESTROY: ReleaseWindow(); break;
         default: break;
     }

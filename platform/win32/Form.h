@@ -20,10 +20,6 @@ inline constexpr wchar_t kFormClassName[] = L"Avodevivu.Form";
 inline constexpr int kFirstControlId = 100;
 constexpr int ControlId(ControlIndex index) { return kFirstControlId + static_cast<int>(index); }
 
-// Sent to a form with a control's index in wParam, answers with the font the control is
-// drawn in (null for timers): labels drawn on the form's own surface have no window to ask.
-inline constexpr UINT kControlFontMessage = WM_APP + 2;
-
 // What every form of the process shares.
 struct FormContext {
     HINSTANCE Instance;
