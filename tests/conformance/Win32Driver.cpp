@@ -252,7 +252,8 @@ public:
     std::optional<bool> HasGlyphs(const std::string& window, const std::string& control,
                                   const std::string& text) override {
         const ControlIndex index = IndexIn(DescriptionOf(window), control);
-        const auto font = reinterpret_cast<HFONT>(SendMessageW(Form(window), kControlFontMessage, index, 0));
+        const win32::Form* form = win32::Form::FromHandle(Form(window));
+        const HFONT font = form ? form->FontOf(index) : nullptr;
         if (!font) return true;  // a timer draws nothing
         const HDC dc = GetDC(nullptr);
         const HGDIOBJ old = SelectObject(dc, font);
