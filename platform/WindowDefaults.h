@@ -16,8 +16,9 @@ inline constexpr FontDescriptor kDefaultWindowFont{
     .Charset = kCharsetTurkish,
 };
 
-// A label with a single border draws one flat line this wide, in its text colour.
+// A label with a single border draws one flat line this wide, in the window-frame colour.
 inline constexpr int kLabelBorderPixels = 1;
+inline constexpr Colour kLabelBorderColour = SystemColour(6);  // COLOR_WINDOWFRAME
 
 // A rectangle in device pixels, for placement.
 struct PixelRect {
