@@ -16,9 +16,10 @@ inline constexpr FontDescriptor kDefaultWindowFont{
     .Charset = kCharsetTurkish,
 };
 
-// A label with a single border draws one flat line this wide, in the window-frame colour.
+// A label with a single border draws one flat black line this wide: a fixed colour, since
+// desktops' window-frame colours differ (Wine's is grey) and the look must not.
 inline constexpr int kLabelBorderPixels = 1;
-inline constexpr Colour kLabelBorderColour = SystemColour(6);  // COLOR_WINDOWFRAME
+inline constexpr Colour kLabelBorderColour = Rgb(0, 0, 0);
 
 // A rectangle in device pixels, for placement.
 struct PixelRect {

@@ -47,7 +47,7 @@ namespace avo {
 // Labels
 // - A label draws its text from the top of its box, aligned left, centred or right as
 //   described, wrapped at word breaks; it has no vertical alignment. A single border is one
-//   flat line, kLabelBorderPixels wide in kLabelBorderColour, not a sunken panel.
+//   flat line, kLabelBorderPixels wide in kLabelBorderColour (black), not a sunken panel.
 //
 // Windows
 // - Load builds the window hidden and places it once (InitialPlacement): a window centred

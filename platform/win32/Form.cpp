@@ -643,8 +643,9 @@ void Form::DrawLabel(HDC dc, const Control& label) const {
     RECT box = label.Bounds;
     if (!description.Transparent) FillSolid(dc, box, ColourRef(description.BackColour));
     if (description.Border == BorderStyle::FixedSingle) {
-        FrameRect(dc, &box, GetSysColorBrush(kLabelBorderColour & 0xFF));
-        InflateRect(&box, -1, -1);
+        const UniqueBrush line(CreateSolidBrush(ColourRef(kLabelBorderColour)));
+        FrameRect(dc, &box, line ? line.get() : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        InflateRect(&box, -kLabelBorderPixels, -kLabelBorderPixels);
     }
     const ScopedSelection font(dc, label.Font.get());
     SetBkMode(dc, TRANSPARENT);
