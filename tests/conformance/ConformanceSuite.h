@@ -37,6 +37,7 @@ protected:
     NativeWindow& Native(const std::string& window);
     static ControlIndex Index(const std::string& window, const std::string& control);
     int Clicks(const std::string& window, const std::string& control);
+    std::string FrontWindowOnceSettled(const std::string& expected);
 
     struct Loaded {
         const WindowDescription* Description = nullptr;
