@@ -68,6 +68,9 @@ public:
     // scroll bar, in pixels.
     virtual std::optional<std::pair<int, int>> RowWidth(const std::string& window,
                                                         const std::string& control, int row) = 0;
+    // Presses the control as a screen reader does (its default or press action); false when
+    // the control offers none.
+    virtual bool PressAsScreenReader(const std::string& window, const std::string& control) = 0;
     // What a screen reader reads as the control's text.
     virtual std::optional<std::string> AccessibleText(const std::string& window,
                                                       const std::string& control) = 0;

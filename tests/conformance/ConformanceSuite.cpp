@@ -171,6 +171,12 @@ TEST_P(Conformance, ARowSelectedByTheUserIsReportedOnTheList) {
     EXPECT_TRUE(selected);
 }
 
+TEST_P(Conformance, TheExitPictureCanBePressedAsAScreenReaderPressesIt) {
+    Open("Text");
+    ASSERT_TRUE(driver_->PressAsScreenReader("Text", "Picture1")) << "no press action";
+    EXPECT_EQ(Clicks("Text", "Picture1"), 1);
+}
+
 // Texts and fonts.
 
 TEST_P(Conformance, TextIsKeptExactlyAsGiven) {

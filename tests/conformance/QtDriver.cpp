@@ -1,7 +1,6 @@
 #include "ConformanceDriver.h"
 
 #include <QAccessible>
-#include <QAccessibleTextInterface>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QListWidget>
@@ -150,6 +149,16 @@ public:
         const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
         const int text = QFontMetrics(list->font()).horizontalAdvance(list->item(row)->text());
         return std::make_pair(text + 2 * margin, list->viewport()->width());
+    }
+    bool PressAsScreenReader(const std::string& window, const std::string& control) override {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Widget(window, control));
+        QAccessibleActionInterface* actions = accessible ? accessible->actionInterface() : nullptr;
+        if (!actions) return false;
+        const QString press = QAccessibleActionInterface::pressAction();
+        if (!actions->actionNames().contains(press)) return false;
+        actions->doAction(press);
+        Flush();
+        return true;
     }
     std::optional<std::string> AccessibleText(const std::string& window,
                                               const std::string& control) override {

@@ -52,6 +52,9 @@ public:
                                                 int) override {
         return {};
     }
+    bool PressAsScreenReader(const std::string& window, const std::string& control) override {
+        return sim_.Click(window, control);
+    }
     std::optional<std::string> AccessibleText(const std::string& window,
                                               const std::string& control) override {
         return sim_.Text(window, control);

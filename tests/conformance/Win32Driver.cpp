@@ -1,6 +1,7 @@
 #include "ConformanceDriver.h"
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -285,8 +286,25 @@ public:
         // A list draws its rows from two pixels in, within the client area beside the bar.
         return std::make_pair(static_cast<int>(extent.cx) + 2, static_cast<int>(item.right - item.left));
     }
-    std::optional<std::string> AccessibleText(const std::string&, const std::string&) override {
-        return {};  // read over MSAA by the Win32 screen-reader tests
+    bool PressAsScreenReader(const std::string& window, const std::string& control) override {
+        IAccessible* accessible = ObjectOf(Control(window, control));
+        if (!accessible) return false;
+        const HRESULT pressed = accessible->accDoDefaultAction(Self());
+        accessible->Release();
+        Flush();
+        return pressed == S_OK;
+    }
+    std::optional<std::string> AccessibleText(const std::string& window,
+                                              const std::string& control) override {
+        // What a screen reader reads as the value of the control's object.
+        IAccessible* accessible = ObjectOf(Control(window, control));
+        if (!accessible) return std::string();
+        BSTR value = nullptr;
+        accessible->get_accValue(Self(), &value);
+        accessible->Release();
+        const std::string text = value ? Narrow(std::wstring(value, SysStringLen(value))) : std::string();
+        SysFreeString(value);
+        return text;
     }
 
 private:
@@ -321,6 +339,20 @@ private:
     }
     HWND Control(const std::string& window, const std::string& control) const {
         return GetDlgItem(Form(window), ControlId(IndexIn(DescriptionOf(window), control)));
+    }
+    static IAccessible* ObjectOf(HWND window) {
+        IAccessible* accessible = nullptr;
+        if (!window || FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                                         reinterpret_cast<void**>(&accessible)))) {
+            return nullptr;
+        }
+        return accessible;
+    }
+    static VARIANT Self() {
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        return self;
     }
     static POINT Centre(HWND window) {
         RECT area{};
