@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -95,11 +96,19 @@ std::vector<unsigned long long> XStackingOrder() {
     while (std::fgets(chunk, sizeof chunk, file)) text += chunk;
     std::fclose(file);
     DeleteFileW(reply.c_str());
+    // "_NET_CLIENT_LIST_STACKING(WINDOW): window id # 0x1a00003, 0x1c00001"; without a
+    // window manager the property is missing and there is no "#".
     std::vector<unsigned long long> order;
     const std::size_t hash = text.find('#');
-    for (std::size_t at = hash == std::string::npos ? text.size() : text.find("0x", hash);
-         at != std::string::npos; at = text.find("0x", at + 2)) {
-        order.push_back(std::stoull(text.substr(at), nullptr, 16));
+    if (hash == std::string::npos) return order;
+    const char* at = text.c_str() + hash + 1;
+    for (;;) {
+        char* end = nullptr;
+        const unsigned long long id = std::strtoull(at, &end, 16);
+        if (end == at) break;
+        order.push_back(id);
+        at = end;
+        while (*at == ',' || *at == ' ') ++at;
     }
     return order;
 }
