@@ -65,11 +65,14 @@ LOGFONTW DefaultFont(int dpi) {
     return LogFontFor(kDefaultWindowFont, dpi);
 }
 
-bool IsVisibleForm(HWND window) {
+bool IsFormWindow(HWND window) {
     wchar_t className[std::size(kFormClassName)] = {};
-    return window && IsWindowVisible(window) && !IsIconic(window) &&
-           GetClassNameW(window, className, static_cast<int>(std::size(className))) &&
+    return window && GetClassNameW(window, className, static_cast<int>(std::size(className))) &&
            std::wcscmp(className, kFormClassName) == 0;
+}
+
+bool IsVisibleForm(HWND window) {
+    return IsFormWindow(window) && IsWindowVisible(window) && !IsIconic(window);
 }
 
 BOOL CALLBACK FindVisibleForm(HWND window, LPARAM found) {
@@ -387,12 +390,9 @@ RECT Form::PixelRect(const TwipsRect& bounds) const {
 }
 
 Form* Form::FromHandle(HWND window) {
-    wchar_t className[std::size(kFormClassName)] = {};
-    if (!window || !GetClassNameW(window, className, static_cast<int>(std::size(className))) ||
-        std::wcscmp(className, kFormClassName) != 0) {
-        return nullptr;
-    }
-    return reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return IsFormWindow(window)
+               ? reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA))
+               : nullptr;
 }
 
 HFONT Form::FontOf(ControlIndex index) const {
@@ -720,8 +720,6 @@ void Form::OnCommand(WPARAM wParam, LPARAM lParam) {
     const WORD code = HIWORD(wParam);
     switch (controls_[index].Description->Kind) {
         case ControlKind::PictureButton:
-            if (code == BN_CLICKED) Report(index, Event::Click);
-            break;
         case ControlKind::PictureBox:
             if (code == BN_CLICKED) Report(index, Event::Click);
             break;
