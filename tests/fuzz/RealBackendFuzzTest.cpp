@@ -162,7 +162,9 @@ private:
             Window& main = *shell_->Instance(WindowName::Form1);
             ASSERT_EQ(main.Control("Label1").Text(), model_.Alias);
             ASSERT_EQ(main.Control("Label3").Text(), model_.Description);
-            if (model_.SelectedRow >= 0) ASSERT_TRUE(main.Control("List1").IsRowSelected(model_.SelectedRow));
+            if (model_.SelectedRow >= 0) {
+                ASSERT_TRUE(main.Control("List1").IsRowSelected(model_.SelectedRow));
+            }
         }
         if (model_.AboutLoaded) {
             Window& about = *shell_->Instance(WindowName::Text);
