@@ -38,7 +38,8 @@ namespace avo {
 // Texts and fonts
 // - Texts are shown and read back exactly as given: no trimming, no mnemonics, no rich text,
 //   doubled and trailing spaces kept. A screen reader reads a label's text as its text, and
-//   a control named by a heading keeps that heading as its name.
+//   a control named by a heading keeps that heading as its name. Picture buttons and picture
+//   boxes are buttons to a screen reader, whose press action clicks them.
 // - A control without a font of its own uses kDefaultWindowFont (platform/WindowDefaults.h).
 //   Every character of every text is drawn from a face that has a glyph for it.
 // - A font size of zero or less is rejected with StatusInvalidArgument and changes nothing.
@@ -50,8 +51,9 @@ namespace avo {
 //   flat line, kLabelBorderPixels wide in kLabelBorderColour (black), not a sunken panel.
 //
 // Windows
-// - Load builds the window hidden and places it once (InitialPlacement): a window centred
-//   on its owner goes over the program's other loaded window, else on the screen.
+// - Load builds the window hidden and places it once, by the rule that InitialPlacement
+//   states: a window centred on its owner goes over the program's other loaded window (the
+//   active one first), else on the screen's work area.
 // - Show makes the window visible, restores it when minimised, raises it above every other
 //   window on the desktop (other programs' included) and activates it. Showing a window that
 //   is up already does the same and nothing more.
