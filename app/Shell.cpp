@@ -14,6 +14,19 @@ struct ProgramEnded {};
 constexpr std::string_view kStartUp = "start-up";
 constexpr std::string_view kCloseCommand = "close command";
 
+// The program a command line starts, as the user would name it in a report: up to the
+// closing quote when it is quoted, else up to the first blank.
+std::string ProgramOf(std::string_view commandLine) {
+    const std::size_t start = commandLine.find_first_not_of(" \t");
+    if (start == std::string_view::npos) return "(empty command line)";
+    commandLine.remove_prefix(start);
+    if (commandLine.front() == '"') {
+        commandLine.remove_prefix(1);
+        return std::string(commandLine.substr(0, commandLine.find('"')));
+    }
+    return std::string(commandLine.substr(0, commandLine.find_first_of(" \t")));
+}
+
 }  // namespace
 
 // Plain stdio: the program then carries none of the iostream machinery.
@@ -83,8 +96,8 @@ void Shell::EndProgram() { throw ProgramEnded{}; }
 
 std::uint32_t Shell::StartProcess(std::string_view commandLine, int showCode) {
     std::uint32_t processId = 0;
-    Check(system_.StartProcess(commandLine, showCode, processId), "Platform", "Process",
-          "StartProcess");
+    Check(system_.StartProcess(commandLine, showCode, processId), ProgramOf(commandLine),
+          "Process", "StartProcess");
     return processId;
 }
 

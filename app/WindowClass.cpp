@@ -1,6 +1,7 @@
 #include "app/WindowClass.h"
 
-#include <cassert>
+#include <stdexcept>
+#include <string>
 
 namespace avo {
 
@@ -17,8 +18,10 @@ ControlIndex WindowClass::IndexOf(std::string_view controlName) const {
     for (ControlIndex i = 0; i < Description.Controls.size(); ++i) {
         if (Description.Controls[i].Name == controlName) return i;
     }
-    assert(!"a handler names a control that its window does not have");
-    return kFormControl;
+    // A misspelt name is a programmer's error: it stops the program in every build, with the
+    // names in the message, rather than handing out an index that points nowhere.
+    throw std::logic_error(std::string(Description.Name) + " has no control named \"" +
+                           std::string(controlName) + "\"");
 }
 
 }  // namespace avo

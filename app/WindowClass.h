@@ -34,7 +34,9 @@ struct WindowClass {
 
     // The binding for an event of a control, or null when the event has no handler.
     const Binding* FindBinding(ControlIndex control, Event event) const;
-    // The position of a control in the description; asserts that the name exists.
+    // The position of a control in the description. A name the window does not have throws
+    // std::logic_error naming the window and the control; no handler catches it, so the
+    // program stops there.
     ControlIndex IndexOf(std::string_view controlName) const;
 };
 

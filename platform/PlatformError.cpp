@@ -9,7 +9,8 @@ std::string Describe(Status status, const std::string& object, const std::string
                      const std::string& operation) {
     char code[16];
     std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(status));
-    return object + " (" + interfaceName + ") " + operation + " failed with status " + code;
+    return object + " (" + interfaceName + ") " + operation + " failed: " + StatusReason(status) +
+           " (status " + code + ")";
 }
 
 }  // namespace

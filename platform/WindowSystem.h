@@ -15,6 +15,58 @@ namespace avo {
 // The narrow seam between the program and a window system. The shell and the handlers see
 // nothing else of Qt, Win32 or the simulated window system. Every operation reports a Status;
 // the program's own wrappers (app/Window.h) turn a failure into a PlatformError.
+//
+// The rules below hold for every backend alike; tests/conformance holds each of them to
+// these rules through real input. A backend comment may say how it keeps a rule, never a
+// rule of its own.
+//
+// Input and events
+// - A click is a press and a release of the primary button over the same control. A press
+//   that is dragged off the control before its release is no click and reports nothing.
+// - A row of a list that the user selects (mouse or keyboard) is reported as a Click on the
+//   list, once per change. The program binds nothing to it; the report exists so that every
+//   backend sees the same events.
+// - Events arrive one at a time on the GUI thread, never while a handler runs, and never
+//   from a window after its Destroy.
+//
+// Focus
+// - List boxes, picture buttons and picture boxes take the keyboard focus; labels and timers
+//   never do. Tab moves through the controls that take it in TabIndex order.
+// - When a window opens, the first of them in tab order has the focus: List1 in the main
+//   window, the exit picture Picture1 (the only one) in the About window.
+//
+// Texts and fonts
+// - Texts are shown and read back exactly as given: no trimming, no mnemonics, no rich text,
+//   doubled and trailing spaces kept. A screen reader reads a label's text as its text, and
+//   a control named by a heading keeps that heading as its name. Picture buttons and picture
+//   boxes are buttons to a screen reader, whose press action clicks them.
+// - A control without a font of its own uses kDefaultWindowFont (platform/WindowDefaults.h).
+//   Every character of every text is drawn from a face that has a glyph for it.
+// - A font size of zero or less is rejected with StatusInvalidArgument and changes nothing.
+//   A size that the font system rounds is read back rounded.
+//
+// Labels
+// - A label draws its text from the top of its box, aligned left, centred or right as
+//   described, wrapped at word breaks; it has no vertical alignment. A single border is one
+//   flat line, kLabelBorderPixels wide in kLabelBorderColour (black), not a sunken panel.
+//
+// Windows
+// - Load builds the window hidden and places it once, by the rule that InitialPlacement
+//   states: a window centred on its owner goes over the program's other loaded window (the
+//   active one first), else on the screen's work area.
+// - Show makes the window visible, restores it when minimised, raises it above every other
+//   window on the desktop (other programs' included) and activates it. Showing a window that
+//   is up already does the same and nothing more.
+// - Destroy takes the window off the screen at once and stops its timers; the native object
+//   may be freed later, but nothing of it reports again.
+// - Timers fire every IntervalMs while enabled; enabling a stopped timer starts a fresh
+//   interval, enabling a running one changes nothing.
+//
+// Processes
+// - StartProcess starts the program named at the front of the command line (quoted or up to
+//   the first blank) without waiting. When it cannot, the status says why (StatusReason):
+//   StatusFileNotFound when there is no such program, StatusAccessDenied when it may not be
+//   run.
 
 // Controls are addressed by their position in the window description's control list.
 using ControlIndex = std::size_t;
@@ -42,7 +94,7 @@ class NativeWindow {
 public:
     virtual ~NativeWindow() = default;
 
-    // Visible, active and in front of the program's other window.
+    // Visible, restored, raised above every other window and active.
     virtual Status Show() = 0;
     // Unload: gone from the screen, timers stopped, no more events reported.
     virtual Status Destroy() = 0;
@@ -51,6 +103,7 @@ public:
     virtual Status GetText(ControlIndex control, std::string& text) = 0;
     virtual Status IsRowSelected(ControlIndex control, int row, bool& selected) = 0;
     virtual Status GetFontSize(ControlIndex control, PointSize& size) = 0;
+    // Sizes of zero or less fail with StatusInvalidArgument.
     virtual Status SetFontSize(ControlIndex control, PointSize size) = 0;
     virtual Status GetTimerEnabled(ControlIndex control, bool& enabled) = 0;
     virtual Status SetTimerEnabled(ControlIndex control, bool enabled) = 0;

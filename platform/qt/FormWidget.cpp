@@ -11,18 +11,13 @@
 
 #include <algorithm>
 
+#include "platform/WindowDefaults.h"
 #include "platform/qt/ControlWidgets.h"
 #include "platform/qt/QtConversions.h"
 
 namespace avo::qt {
 namespace {
 
-// The font a control gets when its description names none: the classic window font that
-// these windows were laid out for (the credit line just fits its box in it).
-constexpr FontDescriptor kWindowDefaultFont{.Face = "MS Sans Serif",
-                                            .Size = PointSize::FromTenThousandths(82500)};
-// A bordered label's line is the colour of window frames.
-constexpr Colour kWindowFrame = SystemColour(6);
 
 // A single border makes a fixed window with a title bar, a minimise box and a close box; no
 // border makes a bare one. Neither offers a maximise box: the windows never change size.
@@ -83,7 +78,7 @@ void FormWidget::SetUpFrame() {
     setObjectName(ToQString(description_.Name));
     setWindowTitle(ToQString(description_.Caption));
     setFixedSize(TwipsToPixels(description_.ClientWidth), TwipsToPixels(description_.ClientHeight));
-    setFont(ToQFont(kWindowDefaultFont));
+    setFont(ToQFont(kDefaultWindowFont));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, ToQColor(description_.BackColour));
     setPalette(palette);
@@ -113,7 +108,7 @@ BuiltControl FormWidget::Build(const ControlDescription& control, ControlIndex i
         widget->setGeometry(ToPixels(control.Bounds));
         // Every control gets its font outright, so that no per-class font of the desktop's
         // theme (item views have their own) takes the place of the window's.
-        widget->setFont(ToQFont(control.Font ? *control.Font : kWindowDefaultFont));
+        widget->setFont(ToQFont(control.Font ? *control.Font : kDefaultWindowFont));
         SetAccessibleName(*widget, control);
         if (!control.ToolTip.empty()) widget->setToolTip(ToQString(control.ToolTip));
     }
@@ -135,7 +130,7 @@ QWidget* FormWidget::BuildLabel(const ControlDescription& control, ControlIndex 
     auto* label = new PlainTextLabel(ToQString(control.Text), this);
     // Labels write from the top of their box down, wrapping, as Windows labels do.
     label->setAlignment(HorizontalAlignment(control.TextAlignment) | Qt::AlignTop);
-    if (control.Border == BorderStyle::FixedSingle) label->SetSingleBorder(ToQColor(kWindowFrame));
+    if (control.Border == BorderStyle::FixedSingle) label->SetSingleBorder(ToQColor(kLabelBorderColour));
     // A transparent label lets the window's picture show through around its text.
     label->setAutoFillBackground(!control.Transparent);
     SetColours(*label, QPalette::Window, QPalette::WindowText, control);

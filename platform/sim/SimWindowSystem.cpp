@@ -2,13 +2,25 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <stdexcept>
+
+#include "platform/WindowDefaults.h"
 
 namespace avo::sim {
 namespace {
 
-// A control that sets no font uses the window's default font at this size.
-constexpr PointSize kDefaultFontSize = PointSize::FromTenThousandths(82500);
+constexpr PointSize kDefaultFontSize = kDefaultWindowFont.Size;
+
+// The frame that a real window manager adds around a fixed single-border window's client
+// area; a borderless window has none.
+constexpr int kFrameSide = 4;
+constexpr int kFrameTop = 24;
+
+bool TakesFocus(ControlKind kind) {
+    return kind == ControlKind::ListBox || kind == ControlKind::PictureButton ||
+           kind == ControlKind::PictureBox;
+}
 
 struct ControlState {
     std::string Text;
@@ -50,12 +62,15 @@ public:
             state.TimerDue = system.now_ + control.IntervalMs;
             controls_.push_back(state);
         }
+        focus_ = FirstInTabOrder();
     }
     ~SimWindow() override { system_.Forget(this); }
 
     Status Show() override {
         if (Status status = Record("", Operation::Show); Failed(status)) return status;
+        if (destroyed_) return StatusNotLoaded;
         visible_ = true;
+        minimised_ = false;
         system_.BringToFront(Name());
         return StatusOk;
     }
@@ -104,6 +119,7 @@ public:
     Status SetFontSize(ControlIndex index, PointSize size) override {
         return Apply(index, Operation::SetFontSize, [&](ControlState& state, ControlKind kind) {
             if (kind == ControlKind::Timer) return StatusWrongKind;
+            if (size <= PointSize()) return StatusInvalidArgument;
             state.FontSize = system_.fontSystem_ ? system_.fontSystem_(size) : size;
             return StatusOk;
         });
@@ -133,6 +149,11 @@ public:
     std::string Name() const { return std::string(description_.Name); }
     bool Destroyed() const { return destroyed_; }
     bool Visible() const { return visible_; }
+    bool Minimised() const { return minimised_; }
+    void Minimise() { minimised_ = true; }
+    std::optional<ControlIndex> Focus() const { return focus_; }
+    const PixelRect& Frame() const { return frame_; }
+    void Place(const PixelRect& frame) { frame_ = frame; }
     std::uint64_t Sequence() const { return sequence_; }
     EventSink& Sink() { return sink_; }
     const WindowDescription& Description() const { return description_; }
@@ -150,6 +171,16 @@ public:
     }
 
 private:
+    std::optional<ControlIndex> FirstInTabOrder() const {
+        std::optional<ControlIndex> first;
+        for (ControlIndex i = 0; i < description_.Controls.size(); ++i) {
+            const ControlDescription& control = description_.Controls[i];
+            if (!TakesFocus(control.Kind)) continue;
+            if (!first || control.TabIndex < description_.Controls[*first].TabIndex) first = i;
+        }
+        return first;
+    }
+
     Status Record(std::string_view control, Operation operation) {
         return system_.Record(Name(), std::string(control), operation);
     }
@@ -173,7 +204,10 @@ private:
     EventSink& sink_;
     std::uint64_t sequence_;
     std::vector<ControlState> controls_;
+    std::optional<ControlIndex> focus_;
+    PixelRect frame_;
     bool visible_ = false;
+    bool minimised_ = false;
     bool destroyed_ = false;
 };
 
@@ -187,6 +221,7 @@ Status SimWindowSystem::Load(const WindowDescription& description, EventSink& si
     if (Status status = Record(name, "", Operation::Load); Failed(status)) return status;
     if (Find(name)) return StatusInvalidArgument;  // one native window per class at a time
     auto simWindow = std::make_unique<SimWindow>(*this, description, sink, ++loadSequence_);
+    simWindow->Place(PlaceNew(description));
     live_[name] = simWindow.get();
     ++loadCounts_[name];
     window = std::move(simWindow);
@@ -196,6 +231,8 @@ Status SimWindowSystem::Load(const WindowDescription& description, EventSink& si
 Status SimWindowSystem::StartProcess(std::string_view commandLine, int showCode,
                                      std::uint32_t& processId) {
     if (Status status = Record("", "", Operation::StartProcess); Failed(status)) return status;
+    const std::string_view program = commandLine.substr(0, commandLine.find(' '));
+    if (program != kInstalledProgram) return StatusFileNotFound;
     processes_.push_back({std::string(commandLine), showCode});
     processId = nextProcessId_++;
     return StatusOk;
@@ -255,19 +292,60 @@ void SimWindowSystem::BringToFront(const std::string& window) {
     zOrder_.push_back(window);
 }
 
+PixelRect SimWindowSystem::PlaceNew(const WindowDescription& description) const {
+    const bool framed = description.Border == BorderStyle::FixedSingle;
+    const int width = TwipsToPixels(description.ClientWidth) + (framed ? 2 * kFrameSide : 0);
+    const int height = TwipsToPixels(description.ClientHeight) + (framed ? kFrameTop + kFrameSide : 0);
+    // The owner is the program's other loaded window, the one the user came from.
+    const SimWindow* owner = nullptr;
+    for (const auto& [name, window] : live_) {
+        if (!window->Destroyed() && name != description.Name) owner = window;
+    }
+    return InitialPlacement(description.Position, width, height, kScreenWorkArea,
+                            owner ? &owner->Frame() : nullptr);
+}
+
 bool SimWindowSystem::SelectRow(const std::string& window, const std::string& control, int row) {
     SimWindow* target = Find(window);
     if (!target) return false;
     const ControlIndex index = target->IndexOf(control);
     if (row < -1 || row >= target->RowCount(index)) throw std::out_of_range("no such row");
-    target->State(index).SelectedRow = row;  // the list has no handler: nothing is dispatched
+    ControlState& state = target->State(index);
+    const bool changed = state.SelectedRow != row;
+    state.SelectedRow = row;
+    // Like a real list, a new selection is reported as a click on the list.
+    if (changed && row >= 0) target->Sink().OnEvent(index, Event::Click);
     return true;
 }
 
 bool SimWindowSystem::Click(const std::string& window, const std::string& control) {
+    return PressAndRelease(window, control, control);
+}
+
+bool SimWindowSystem::PressAndRelease(const std::string& window, const std::string& pressOn,
+                                      const std::string& releaseOn) {
     SimWindow* target = Find(window);
     if (!target) return false;
-    target->Sink().OnEvent(target->IndexOf(control), Event::Click);
+    const ControlIndex pressed = target->IndexOf(pressOn);
+    // A press dragged off its control before the release is no click.
+    if (pressOn == releaseOn) target->Sink().OnEvent(pressed, Event::Click);
+    return true;
+}
+
+bool SimWindowSystem::Minimise(const std::string& window) {
+    SimWindow* target = Find(window);
+    if (!target || !target->Visible()) return false;
+    target->Minimise();
+    return true;
+}
+
+bool SimWindowSystem::Move(const std::string& window, int left, int top) {
+    SimWindow* target = Find(window);
+    if (!target) return false;
+    PixelRect frame = target->Frame();
+    frame.Left = left;
+    frame.Top = top;
+    target->Place(frame);
     return true;
 }
 
@@ -315,11 +393,26 @@ bool SimWindowSystem::IsVisible(const std::string& window) const {
     return found && found->Visible();
 }
 
+bool SimWindowSystem::IsMinimised(const std::string& window) const {
+    const SimWindow* found = Find(window);
+    return found && found->Minimised();
+}
+
 std::string SimWindowSystem::FrontWindow() const {
     for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
-        if (IsVisible(*it)) return *it;
+        if (*it == kOtherProgram || (IsVisible(*it) && !IsMinimised(*it))) return *it;
     }
     return {};
+}
+
+std::string SimWindowSystem::FocusedControl(const std::string& window) const {
+    const SimWindow& target = Expect(window);
+    const std::optional<ControlIndex> focus = target.Focus();
+    return focus ? std::string(target.Description().Controls[*focus].Name) : std::string();
+}
+
+PixelRect SimWindowSystem::WindowFrame(const std::string& window) const {
+    return Expect(window).Frame();
 }
 
 std::string SimWindowSystem::Text(const std::string& window, const std::string& control) const {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/WindowDefaults.h"
 #include "platform/WindowSystem.h"
 
 namespace avo::sim {
@@ -63,9 +64,24 @@ public:
                        Status status = StatusFailed, int times = 1, int skip = 0);
     void ClearFailures() { failures_.clear(); }
 
+    // The screen's work area that windows are placed in.
+    static constexpr PixelRect kScreenWorkArea{0, 0, 1280, 1024};
+
     // Scripted user input. Each returns false, doing nothing, when the window is not loaded.
-    bool SelectRow(const std::string& window, const std::string& control, int row);  // -1: none
+    // A new selection is reported as a click on the list; -1 clears it and reports nothing.
+    bool SelectRow(const std::string& window, const std::string& control, int row);
     bool Click(const std::string& window, const std::string& control);
+    // The button goes down over one control and comes up over another (a drag): a click
+    // only when both are the same.
+    bool PressAndRelease(const std::string& window, const std::string& pressOn,
+                         const std::string& releaseOn);
+    bool Minimise(const std::string& window);  // false when not shown
+    bool Move(const std::string& window, int left, int top);  // the frame's top-left corner
+    // Another program's window comes up in front of every window.
+    static constexpr const char* kOtherProgram = "(other program)";
+    void RaiseOtherProgram() { BringToFront(kOtherProgram); }
+    // The programs that StartProcess finds; any other fails as not found.
+    static constexpr std::string_view kInstalledProgram = "explorer.exe";
     bool CloseCommand(const std::string& window);
     // Moves the virtual clock on, firing every timer that falls due on the way, in order.
     void AdvanceTime(std::int64_t milliseconds);
@@ -74,7 +90,11 @@ public:
     // What the user would see.
     bool IsLoaded(const std::string& window) const;
     bool IsVisible(const std::string& window) const;
-    std::string FrontWindow() const;  // empty when no window is shown
+    bool IsMinimised(const std::string& window) const;
+    std::string FrontWindow() const;  // empty when no window is shown, else kOtherProgram
+                                      // or a window's name
+    std::string FocusedControl(const std::string& window) const;  // empty when none has it
+    PixelRect WindowFrame(const std::string& window) const;  // frame included
     std::string Text(const std::string& window, const std::string& control) const;
     int SelectedRow(const std::string& window, const std::string& control) const;
     PointSize FontSize(const std::string& window, const std::string& control) const;
@@ -105,6 +125,7 @@ private:
     SimWindow& Expect(const std::string& window) const;
     void Forget(SimWindow* window);
     void BringToFront(const std::string& window);
+    PixelRect PlaceNew(const WindowDescription& description) const;
 
     FontSystem fontSystem_;
     std::vector<Failure> failures_;

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <utility>
 
+#include "platform/WindowDefaults.h"
 #include "platform/win32/DeviceUnits.h"
 #include "platform/win32/Foreground.h"
 #include "platform/win32/ScreenReaderObjects.h"
@@ -61,9 +62,7 @@ LOGFONTW LogFontFor(const FontDescriptor& font, int dpi) {
 // Turkish, as the other fonts: on a Western system the face otherwise resolves to a
 // code-page-1252 bitmap font that has no "ı", "ş" or "ğ".
 LOGFONTW DefaultFont(int dpi) {
-    return LogFontFor({.Face = "MS Sans Serif", .Size = PointSize::FromTenThousandths(82500),
-                       .Weight = 400, .Charset = kCharsetTurkish},
-                      dpi);
+    return LogFontFor(kDefaultWindowFont, dpi);
 }
 
 bool IsFormWindow(HWND window) {
@@ -644,8 +643,9 @@ void Form::DrawLabel(HDC dc, const Control& label) const {
     RECT box = label.Bounds;
     if (!description.Transparent) FillSolid(dc, box, ColourRef(description.BackColour));
     if (description.Border == BorderStyle::FixedSingle) {
-        FrameRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        InflateRect(&box, -1, -1);
+        const UniqueBrush line(CreateSolidBrush(ColourRef(kLabelBorderColour)));
+        FrameRect(dc, &box, line ? line.get() : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        InflateRect(&box, -kLabelBorderPixels, -kLabelBorderPixels);
     }
     const ScopedSelection font(dc, label.Font.get());
     SetBkMode(dc, TRANSPARENT);

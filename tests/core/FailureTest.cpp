@@ -1,5 +1,8 @@
 #include "CapturedDiagnostics.h"
+#include <cerrno>
+#include <cstdio>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include "SimFixture.h"
@@ -162,6 +165,41 @@ TEST(StartUpFailure, MainWindowThatCannotLoadEndsTheProgram) {
     EXPECT_NE(diagnostics.str().find("program.start-up: Form1 (Form) Load failed"),
               std::string::npos)
         << diagnostics.str();
+}
+
+// The one line must tell a person which program could not start and why.
+class BrowserStartReport : public SimFixture,
+                           public ::testing::WithParamInterface<std::pair<Status, const char*>> {};
+
+TEST_P(BrowserStartReport, NamesTheProgramAndTheReasonInOneLine) {
+    const auto [status, reason] = GetParam();
+    sim.InjectFailure("", "", Operation::StartProcess, status);
+    OpenAbout();
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(status));
+    EXPECT_EQ(diagnostics.str(), std::string("avodevivu: Text.Form_Load: explorer.exe (Process) "
+                                             "StartProcess failed: ") +
+                                     reason + " (status " + code + ")\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reasons, BrowserStartReport,
+    ::testing::Values(std::pair{StatusFileNotFound, "not found"},
+                      std::pair{StatusPathNotFound, "not found"},
+                      std::pair{StatusAccessDenied, "permission denied"},
+                      std::pair{StatusNotExecutable, "not a program this system can run"},
+                      std::pair{StatusFromErrno(EACCES), "permission denied"},
+                      std::pair{StatusFromErrno(ENOENT), "not found"},
+                      std::pair{static_cast<Status>(0x80071234u), "failed"}));
+
+TEST(MisspeltControl, FailsInEveryBuildNamingWindowAndControl) {
+    const WindowClass& form1 = AvodevivuProgram().Classes[static_cast<int>(WindowName::Form1)];
+    try {
+        form1.IndexOf("Lable1");
+        FAIL() << "a misspelt control name was accepted";
+    } catch (const std::logic_error& error) {
+        EXPECT_STREQ(error.what(), "Form1 has no control named \"Lable1\"");
+    }
 }
 
 }  // namespace

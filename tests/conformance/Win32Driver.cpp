@@ -1,0 +1,321 @@
+#include "ConformanceDriver.h"
+#include "WineStacking.h"
+
+#include <windows.h>
+#include <oleacc.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "about/Text.h"
+#include "platform/win32/Form.h"
+#include "platform/win32/WideText.h"
+#include "platform/win32/Win32WindowSystem.h"
+#include "reference/Form1.h"
+
+namespace avo::conformance {
+namespace {
+
+using namespace avo::win32;
+
+constexpr wchar_t kOtherClassName[] = L"Avodevivu.OtherProgram";
+
+const WindowDescription& DescriptionOf(const std::string& window) {
+    return window == "Form1" ? form1::Description() : about::Description();
+}
+
+ControlIndex IndexIn(const WindowDescription& description, const std::string& control) {
+    for (ControlIndex i = 0; i < description.Controls.size(); ++i) {
+        if (description.Controls[i].Name == control) return i;
+    }
+    return kFormControl;
+}
+
+PixelRect ToPixelRect(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+struct FormSearch {
+    std::wstring Caption;
+    HWND Found = nullptr;
+};
+
+BOOL CALLBACK MatchForm(HWND window, LPARAM search) {
+    auto& wanted = *reinterpret_cast<FormSearch*>(search);
+    wchar_t className[64] = {};
+    wchar_t caption[128] = {};
+    GetClassNameW(window, className, 64);
+    GetWindowTextW(window, caption, 128);
+    if (std::wstring(className) == kFormClassName && caption == wanted.Caption) {
+        wanted.Found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Real Win32 windows of the win64 build under wine64, driven with the mouse messages that
+// the controls themselves handle.
+class Win32Driver final : public Driver {
+public:
+    Win32Driver() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = kOtherClassName;
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+        RegisterClassW(&windowClass);
+    }
+    ~Win32Driver() override {
+        if (other_) DestroyWindow(other_);
+        system_.ProcessPendingMessages();
+    }
+
+    WindowSystem& System() override { return system_; }
+
+    void Flush() override { system_.ProcessPendingMessages(); }
+    void Pump() override { Wait(std::chrono::milliseconds(80)); }
+    void Wait(std::chrono::milliseconds time) override {
+        // The X server and the window manager answer asynchronously; messages are handled
+        // as they come for the whole time.
+        const auto end = std::chrono::steady_clock::now() + time;
+        while (std::chrono::steady_clock::now() < end) {
+            system_.ProcessPendingMessages();
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+        system_.ProcessPendingMessages();
+    }
+
+    void Click(const std::string& window, const std::string& control) override {
+        const HWND target = Control(window, control);
+        const POINT centre = Centre(target);
+        SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+        SendMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
+        Flush();
+    }
+    void PressDragOffRelease(const std::string& window, const std::string& control) override {
+        const HWND target = Control(window, control);
+        const POINT centre = Centre(target);
+        RECT area{};
+        GetClientRect(target, &area);
+        const LPARAM outside = MAKELPARAM(area.right + 20, area.bottom + 20);
+        SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+        SendMessageW(target, WM_MOUSEMOVE, MK_LBUTTON, outside);
+        SendMessageW(target, WM_LBUTTONUP, 0, outside);
+        Flush();
+    }
+    void CloseCommand(const std::string& window) override {
+        SendMessageW(Form(window), WM_SYSCOMMAND, SC_CLOSE, 0);
+        Flush();
+    }
+    void ClickRow(const std::string& window, const std::string& control, int row) override {
+        const HWND list = Control(window, control);
+        SendMessageW(list, LB_SETTOPINDEX, row, 0);
+        RECT item{};
+        SendMessageW(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
+        const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+        SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(list, WM_LBUTTONUP, 0, at);
+        Flush();
+    }
+    void Minimise(const std::string& window) override {
+        ShowWindow(Form(window), SW_MINIMIZE);
+        Pump();
+    }
+    void Move(const std::string& window, int left, int top) override {
+        SetWindowPos(Form(window), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Pump();
+    }
+    void CoverWithOtherProgram() override {
+        if (!other_) {
+            other_ = CreateWindowExW(0, kOtherClassName, L"another program",
+                                     WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 1000, 800, nullptr,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+        }
+        SetWindowPos(other_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        SetForegroundWindow(other_);
+        Pump();
+    }
+
+    bool IsShown(const std::string& window) override {
+        const HWND form = Form(window);
+        return form && IsWindowVisible(form) && !IsIconic(form);
+    }
+    std::string FrontWindow() override {
+        // The topmost visible one of ours and the other program's: by the window manager's
+        // stacking where it keeps all of them, else by the Win32 z-order.
+        if (const std::string front = FrontByXStacking(); !front.empty()) return front;
+        for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+            if (!IsWindowVisible(window) || IsIconic(window)) continue;
+            if (window == other_) return "other";
+            for (const std::string name : {"Form1", "Text"}) {
+                if (window == Form(name)) return name;
+            }
+        }
+        return {};
+    }
+    std::string FocusedControl(const std::string& window) override {
+        const HWND focus = GetFocus();
+        if (!focus || GetParent(focus) != Form(window)) return {};
+        const auto index = static_cast<ControlIndex>(GetDlgCtrlID(focus) - kFirstControlId);
+        const WindowDescription& description = DescriptionOf(window);
+        return index < description.Controls.size() ? std::string(description.Controls[index].Name)
+                                                   : std::string();
+    }
+    PixelRect Frame(const std::string& window) override {
+        RECT frame{};
+        GetWindowRect(Form(window), &frame);
+        return ToPixelRect(frame);
+    }
+    PixelRect WorkArea() override {
+        RECT area{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+        return ToPixelRect(area);
+    }
+
+    std::optional<Picture> Capture(const std::string& window, const std::string& control) override {
+        const HWND target = Control(window, control);
+        RECT area{};
+        GetClientRect(target, &area);
+        Picture picture{area.right, area.bottom, {}};
+        const HDC source = GetDC(target);
+        const HDC memory = CreateCompatibleDC(source);
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.Width, -picture.Height, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        const HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, picture.Width, picture.Height, source, 0, 0, SRCCOPY);
+        GdiFlush();
+        const auto* pixels = static_cast<const std::uint32_t*>(bits);
+        picture.Pixels.assign(pixels, pixels + picture.Width * picture.Height);
+        for (std::uint32_t& pixel : picture.Pixels) pixel &= 0xFFFFFFu;
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(target, source);
+        return picture;
+    }
+    std::optional<bool> HasGlyphs(const std::string& window, const std::string& control,
+                                  const std::string& text) override {
+        const ControlIndex index = IndexIn(DescriptionOf(window), control);
+        const win32::Form* form = win32::Form::FromHandle(Form(window));
+        const HFONT font = form ? form->FontOf(index) : nullptr;
+        if (!font) return true;  // a timer draws nothing
+        const HDC dc = GetDC(nullptr);
+        const HGDIOBJ old = SelectObject(dc, font);
+        const std::wstring wide = Widen(text);
+        std::vector<WORD> glyphs(wide.size());
+        const DWORD converted = GetGlyphIndicesW(dc, wide.c_str(), static_cast<int>(wide.size()),
+                                                 glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        if (converted == GDI_ERROR) return false;
+        for (const WORD glyph : glyphs) {
+            if (glyph == 0xFFFF) return false;
+        }
+        return true;
+    }
+    std::optional<std::pair<int, int>> RowWidth(const std::string& window, const std::string& control,
+                                                int row) override {
+        const HWND list = Control(window, control);
+        std::wstring text(SendMessageW(list, LB_GETTEXTLEN, row, 0), L'\0');
+        SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
+        const HDC dc = GetDC(list);
+        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(list, dc);
+        RECT item{};
+        SendMessageW(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
+        // A list draws its rows from two pixels in, within the client area beside the bar.
+        return std::make_pair(static_cast<int>(extent.cx) + 2, static_cast<int>(item.right - item.left));
+    }
+    bool PressAsScreenReader(const std::string& window, const std::string& control) override {
+        IAccessible* accessible = ObjectOf(Control(window, control));
+        if (!accessible) return false;
+        const HRESULT pressed = accessible->accDoDefaultAction(Self());
+        accessible->Release();
+        Flush();
+        return pressed == S_OK;
+    }
+    std::optional<std::string> AccessibleText(const std::string& window,
+                                              const std::string& control) override {
+        // What a screen reader reads as the value of the control's object.
+        IAccessible* accessible = ObjectOf(Control(window, control));
+        if (!accessible) return std::string();
+        BSTR value = nullptr;
+        accessible->get_accValue(Self(), &value);
+        accessible->Release();
+        const std::string text = value ? Narrow(std::wstring(value, SysStringLen(value))) : std::string();
+        SysFreeString(value);
+        return text;
+    }
+
+private:
+    std::vector<std::pair<HWND, std::string>> Candidates() const {
+        std::vector<std::pair<HWND, std::string>> shown;
+        if (other_ && IsWindowVisible(other_) && !IsIconic(other_)) shown.emplace_back(other_, "other");
+        for (const std::string name : {"Form1", "Text"}) {
+            const HWND form = Form(name);
+            if (form && IsWindowVisible(form) && !IsIconic(form)) shown.emplace_back(form, name);
+        }
+        return shown;
+    }
+    std::string FrontByXStacking() const {
+        const std::vector<unsigned long long> order = XStackingOrder();
+        std::string front;
+        std::size_t frontAt = 0;
+        for (const auto& [window, name] : Candidates()) {
+            const auto found = std::find(order.begin(), order.end(), XWindowOf(window));
+            if (found == order.end()) return {};  // not managed: the list says nothing of it
+            const auto at = static_cast<std::size_t>(found - order.begin()) + 1;
+            if (at > frontAt) {
+                frontAt = at;
+                front = name;
+            }
+        }
+        return front;
+    }
+    HWND Form(const std::string& window) const {
+        FormSearch search{Widen(DescriptionOf(window).Caption)};
+        EnumThreadWindows(GetCurrentThreadId(), MatchForm, reinterpret_cast<LPARAM>(&search));
+        return search.Found;
+    }
+    HWND Control(const std::string& window, const std::string& control) const {
+        return GetDlgItem(Form(window), ControlId(IndexIn(DescriptionOf(window), control)));
+    }
+    static IAccessible* ObjectOf(HWND window) {
+        IAccessible* accessible = nullptr;
+        if (!window || FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                                         reinterpret_cast<void**>(&accessible)))) {
+            return nullptr;
+        }
+        return accessible;
+    }
+    static VARIANT Self() {
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        return self;
+    }
+    static POINT Centre(HWND window) {
+        RECT area{};
+        GetClientRect(window, &area);
+        return {area.right / 2, area.bottom / 2};
+    }
+
+    Win32WindowSystem system_;
+    HWND other_ = nullptr;
+};
+
+}  // namespace
+
+const Backend& BackendUnderTest() {
+    static const Backend win32{"Win32", [] { return std::make_unique<Win32Driver>(); }};
+    return win32;
+}
+
+}  // namespace avo::conformance
