@@ -5,13 +5,17 @@ set -euo pipefail
 cd "$(dirname "$0")"
 bash tools/install-deps.sh
 
-# Qt and Wine tests need an X display; start a private one when there is none.
+# Qt and Wine tests need an X display with a window manager, as a desktop has: stacking,
+# activation and placement are the window manager's. Start a private one when there is none.
 if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:97
   Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
-  trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
+  trap 'kill "${wm_pid:-}" "$xvfb_pid" 2>/dev/null || true' EXIT
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  openbox --sm-disable >/dev/null 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 fi
 
 presets=("$@")
