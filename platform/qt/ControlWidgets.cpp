@@ -27,7 +27,7 @@ void PlainTextLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (IsClickRelease(*this, event)) emit clicked();
 }
 
-PictureBox::PictureBox(QPixmap picture, QWidget* parent)
+PictureBox::PictureBox(ScaledPicture picture, QWidget* parent)
     : QWidget(parent), picture_(std::move(picture)) {
     setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -35,7 +35,8 @@ PictureBox::PictureBox(QPixmap picture, QWidget* parent)
 
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, picture_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);  // above 200 %
+    painter.drawPixmap(0, 0, Picture());
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) { AcceptPress(event); }

@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "platform/qt/ScaledPicture.h"
+
 class QMouseEvent;
 
 namespace avo::qt {
@@ -28,8 +30,9 @@ protected:
 class PictureBox final : public QWidget {
     Q_OBJECT
 public:
-    PictureBox(QPixmap picture, QWidget* parent);
-    const QPixmap& Picture() const { return picture_; }
+    PictureBox(ScaledPicture picture, QWidget* parent);
+    // The picture as drawn on the screen the box is on now.
+    QPixmap Picture() const { return picture_.ForRatio(devicePixelRatioF()); }
 
 signals:
     void clicked();
@@ -40,7 +43,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QPixmap picture_;
+    ScaledPicture picture_;
 };
 
 }  // namespace avo::qt

@@ -7,6 +7,7 @@
 
 #include "platform/Status.h"
 #include "platform/WindowSystem.h"
+#include "platform/qt/ScaledPicture.h"
 
 class QTimer;
 
@@ -49,7 +50,7 @@ private:
     QWidget* BuildPictureButton(const ControlDescription& control, ControlIndex index);
     QWidget* BuildPictureBox(const ControlDescription& control, ControlIndex index);
     QTimer* BuildTimer(const ControlDescription& control, ControlIndex index);
-    QPixmap Decode(const PictureDescription& picture);
+    ScaledPicture Decode(const PictureDescription& picture);
     void SetTabOrder();
     void PlaceOnScreen();
     // Hands an event to the program while attached. The program may unload this window in
@@ -59,7 +60,7 @@ private:
     const WindowDescription& description_;
     EventSink* sink_;
     Status loadStatus_ = StatusOk;
-    QPixmap background_;
+    ScaledPicture background_;
     std::vector<BuiltControl> controls_;
 };
 

@@ -33,8 +33,8 @@ QFont ToQFont(const FontDescriptor& font);
 // installed once before the first window is built.
 void InstallFontSubstitutes();
 
-// Decoded from the embedded bytes; null when they do not decode.
-QPixmap DecodePicture(const PictureDescription& picture);
+// Decoded from the embedded bytes; null when there are none or they do not decode.
+QPixmap DecodePicture(const EmbeddedFile* file);
 // Every size the icon file carries, the deepest image of each.
 QIcon DecodeIcon(const PictureDescription& icon);
 
