@@ -8,7 +8,7 @@ bash tools/install-deps.sh
 # Qt and Wine tests need an X display; start a private one when there is none.
 if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:97
-  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb "$DISPLAY" -screen 0 2560x1600x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
