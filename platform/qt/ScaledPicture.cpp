@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <utility>
 
 #include "platform/qt/QtConversions.h"
 
@@ -27,17 +28,25 @@ QPixmap PictureForRatio(const QPixmap& oneX, const QPixmap& twoX, qreal ratio) {
 ScaledPicture::ScaledPicture(const PictureDescription& picture) {
     if (!picture) return;
     oneX_ = DecodePicture(picture.File);
-    if (picture.File2x) twoX_ = DecodePicture(picture.File2x);
-    failed_ = oneX_.isNull() || (picture.File2x && twoX_.isNull());
+    failed_ = oneX_.isNull();
+    decoded_->File2x = picture.File2x;
+}
+
+const QPixmap& ScaledPicture::TwoX() const {
+    if (decoded_->File2x) {
+        decoded_->TwoX = DecodePicture(std::exchange(decoded_->File2x, nullptr));
+    }
+    return decoded_->TwoX;
 }
 
 QPixmap ScaledPicture::ForRatio(qreal ratio) const {
-    if (ratio <= 1.0 || ratio >= 2.0 || twoX_.isNull()) return PictureForRatio(oneX_, twoX_, ratio);
-    if (ratio != scaledRatio_) {
-        scaled_ = PictureForRatio(oneX_, twoX_, ratio);
-        scaledRatio_ = ratio;
+    if (ratio <= 1.0) return oneX_;
+    if (ratio >= 2.0 || TwoX().isNull()) return PictureForRatio(oneX_, TwoX(), ratio);
+    if (ratio != decoded_->ScaledRatio) {
+        decoded_->Scaled = PictureForRatio(oneX_, TwoX(), ratio);
+        decoded_->ScaledRatio = ratio;
     }
-    return scaled_;
+    return decoded_->Scaled;
 }
 
 namespace {

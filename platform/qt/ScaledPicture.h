@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QSize>
 
+#include <memory>
+
 #include "platform/WindowDescription.h"
 
 namespace avo::qt {
@@ -14,14 +16,16 @@ namespace avo::qt {
 // allows. Without a 2x picture the 1x one serves every ratio.
 QPixmap PictureForRatio(const QPixmap& oneX, const QPixmap& twoX, qreal ratio);
 
-// A described picture decoded at both sizes once, for the windows to draw at whatever
-// ratio the screen they are on has now.
+// A described picture for the windows to draw at whatever ratio the screen they are on has
+// now. The 1x picture is decoded at once; the 2x one the first time a screen asks for it, so
+// that a 100 % screen never spends the time. Copies share what has been decoded.
 class ScaledPicture {
 public:
     ScaledPicture() = default;
     explicit ScaledPicture(const PictureDescription& picture);
 
-    // True when a picture was described but one of its files does not decode.
+    // True when a picture was described but its 1x file does not decode. A 2x file that does
+    // not decode leaves the 1x picture to serve every ratio.
     bool Failed() const { return failed_; }
     bool IsNull() const { return oneX_.isNull(); }
     QSize LogicalSize() const { return oneX_.size(); }
@@ -32,11 +36,17 @@ public:
     QIcon Icon() const;
 
 private:
+    struct Decoded {
+        const EmbeddedFile* File2x = nullptr;
+        QPixmap TwoX;  // null until first asked for
+        QPixmap Scaled;
+        qreal ScaledRatio = 0;
+    };
+    const QPixmap& TwoX() const;
+
     QPixmap oneX_;
-    QPixmap twoX_;
     bool failed_ = false;
-    mutable QPixmap scaled_;
-    mutable qreal scaledRatio_ = 0;
+    std::shared_ptr<Decoded> decoded_ = std::make_shared<Decoded>();
 };
 
 }  // namespace avo::qt

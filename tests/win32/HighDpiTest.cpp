@@ -90,7 +90,9 @@ void ExpectDrawnFromItsSet(const Pixels& shown, const PictureDescription& pictur
     std::printf("%s at %d DPI: %.2f from its set, %.2f from 1x enlarged\n", what, dpi, toDrawn,
                 toEnlarged);
     EXPECT_LE(toDrawn, 0.5) << what;
-    if (dpi > kDefaultDpi) EXPECT_GT(toEnlarged, 2 * toDrawn + 1.0) << what;
+    if (dpi > kDefaultDpi) {
+        EXPECT_GT(toEnlarged, 2 * toDrawn + 1.0) << what;
+    }
 }
 
 const PictureDescription& Face(std::string_view control) {
