@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <iterator>
 #include <utility>
 
 #include "platform/win32/DeviceUnits.h"
 #include "platform/win32/Dpi.h"
+#include "platform/win32/Foreground.h"
 #include "platform/win32/ScreenReaderObjects.h"
 #include "platform/win32/Resources.h"
 #include "platform/win32/WideText.h"
@@ -59,25 +61,53 @@ LOGFONTW LogFontFor(const FontDescriptor& font, int dpi) {
 
 // Controls that name no font get the one the windows were laid out with: MS Sans Serif at
 // 8.25 points (Windows maps the name to Microsoft Sans Serif where the old font is gone).
+// Turkish, as the other fonts: on a Western system the face otherwise resolves to a
+// code-page-1252 bitmap font that has no "ı", "ş" or "ğ".
 LOGFONTW DefaultFont(int dpi) {
-    LOGFONTW logFont = LogFontFor(
-        {.Face = "MS Sans Serif", .Size = PointSize::FromTenThousandths(82500), .Weight = 400},
-        dpi);
-    logFont.lfCharSet = DEFAULT_CHARSET;
-    return logFont;
+    return LogFontFor({.Face = "MS Sans Serif", .Size = PointSize::FromTenThousandths(82500),
+                       .Weight = 400, .Charset = kCharsetTurkish},
+                      dpi);
 }
 
-POINT CentredOnScreen(SIZE size) {
+bool IsFormWindow(HWND window) {
+    wchar_t className[std::size(kFormClassName)] = {};
+    return window && GetClassNameW(window, className, static_cast<int>(std::size(className))) &&
+           std::wcscmp(className, kFormClassName) == 0;
+}
+
+bool IsVisibleForm(HWND window) {
+    return IsFormWindow(window) && IsWindowVisible(window) && !IsIconic(window);
+}
+
+BOOL CALLBACK FindVisibleForm(HWND window, LPARAM found) {
+    if (!IsVisibleForm(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The window that a window centred on its owner opens over: the program's active window,
+// or else any of its windows on the screen; null when none is.
+HWND OwnerWindow() {
+    const HWND active = GetActiveWindow();
+    if (IsVisibleForm(active)) return active;
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindVisibleForm, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Centred on the owner when the description asks for that and the owner is on the screen,
+// else centred on the screen's work area.
+POINT StartPosition(StartUpPosition position, SIZE size) {
     RECT area{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    return {area.left + (area.right - area.left - size.cx) / 2,
-            area.top + (area.bottom - area.top - size.cy) / 2};
+    const HWND owner = position == StartUpPosition::CentreOwner ? OwnerWindow() : nullptr;
+    if (owner) GetWindowRect(owner, &area);
+    return {(area.left + area.right - size.cx) / 2, (area.top + area.bottom - size.cy) / 2};
 }
 
-// Forms open centred on the screen, so they are laid out at the DPI of the monitor there.
-int DpiWhereFormsOpen(int fallback) {
-    const POINT centre = CentredOnScreen({0, 0});
-    return DpiOfMonitorAt(centre, fallback);
+// A form is laid out at the DPI of the monitor that will hold its centre.
+int DpiWhereFormOpens(StartUpPosition position, int fallback) {
+    return DpiOfMonitorAt(StartPosition(position, {0, 0}), fallback);
 }
 
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
@@ -167,7 +197,7 @@ Form::Form(const WindowDescription& description, EventSink& sink, const FormCont
     : description_(description),
       sink_(&sink),
       context_(context),
-      dpi_(DpiWhereFormsOpen(context.Dpi)),
+      dpi_(DpiWhereFormOpens(description.Position, context.Dpi)),
       defaultFont_(DefaultFont(dpi_)) {}
 
 Status Form::Build() {
@@ -234,7 +264,7 @@ SIZE Form::FrameSize(int dpi) const {
 Status Form::CreateMainWindow() {
     const DWORD style = WindowStyle();
     const SIZE size = FrameSize(dpi_);
-    const POINT origin = CentredOnScreen(size);
+    const POINT origin = StartPosition(description_.Position, size);
     const std::wstring caption = Widen(description_.Caption);
     // WM_NCCREATE attaches the window to this form (see WindowProcedure).
     if (!CreateWindowExW(0, kFormClassName, caption.c_str(), style, origin.x, origin.y, size.cx,
@@ -286,7 +316,10 @@ Status Form::CreateChildWindow(ControlIndex index) {
             style |= SS_OWNERDRAW | SS_NOPREFIX;
             break;
         default:
-            style |= SS_OWNERDRAW | SS_NOTIFY;
+            // A picture box is a button that draws only its picture: like any button it takes
+            // the focus, and it clicks on a release over it or on Space.
+            className = L"BUTTON";
+            style |= WS_TABSTOP | BS_OWNERDRAW;
             break;
     }
     // The window text is what screen readers say: a picture button's face shows only its
@@ -376,10 +409,19 @@ RECT Form::PixelRect(const TwipsRect& bounds) const {
             top + PixelsFromTwips(bounds.Height, dpi)};
 }
 
+Form* Form::FromHandle(HWND window) {
+    return IsFormWindow(window)
+               ? reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA))
+               : nullptr;
+}
+
+HFONT Form::FontOf(ControlIndex index) const {
+    return index < controls_.size() ? controls_[index].Font.get() : nullptr;
+}
+
 Status Form::Show() {
     if (destroyed_) return StatusNotLoaded;
-    ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
-    SetForegroundWindow(window_);
+    BringToFront(window_);
     return StatusOk;
 }
 
@@ -709,6 +751,9 @@ void Form::DrawItem(const DRAWITEMSTRUCT& item) const {
 void Form::DrawPictureBox(const DRAWITEMSTRUCT& item, const Control& control) const {
     FillSolid(item.hDC, item.rcItem, ColourRef(control.Description->BackColour));
     if (control.Picture) DrawBitmap(item.hDC, control.Picture.get(), 0, 0);
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
+        DrawFocusRect(item.hDC, &item.rcItem);
+    }
 }
 
 LRESULT Form::ListColours(HDC dc, HWND list) const {
@@ -754,10 +799,8 @@ void Form::OnCommand(WPARAM wParam, LPARAM lParam) {
     const WORD code = HIWORD(wParam);
     switch (controls_[index].Description->Kind) {
         case ControlKind::PictureButton:
-            if (code == BN_CLICKED) Report(index, Event::Click);
-            break;
         case ControlKind::PictureBox:
-            if (code == STN_CLICKED) Report(index, Event::Click);
+            if (code == BN_CLICKED) Report(index, Event::Click);
             break;
         case ControlKind::ListBox:
             if (code == LBN_SELCHANGE) Report(index, Event::Click);

@@ -46,6 +46,10 @@ public:
 
     HWND Handle() const { return window_; }
     int Dpi() const { return dpi_; }
+    // The form that owns a top-level window, or null for any other window.
+    static Form* FromHandle(HWND window);
+    // The font a control draws its text with; null for timers.
+    HFONT FontOf(ControlIndex index) const;
 
     Status Show();
     Status Destroy();

@@ -118,7 +118,7 @@ public:
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         if (!IsSelf(child) || IsLabel()) return standard_->accDoDefaultAction(child);
         if (!IsWindow(window_)) return CO_E_OBJNOTCONNECTED;
-        const WPARAM command = MAKEWPARAM(GetDlgCtrlID(window_), STN_CLICKED);
+        const WPARAM command = MAKEWPARAM(GetDlgCtrlID(window_), BN_CLICKED);
         return PostMessageW(GetParent(window_), WM_COMMAND, command,
                             reinterpret_cast<LPARAM>(window_))
                    ? S_OK

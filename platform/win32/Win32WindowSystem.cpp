@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cwchar>
 #include <string>
 
 #include "platform/win32/Form.h"
@@ -27,8 +28,17 @@ int ScreenDpi() {
     return dpi > 0 ? dpi : 96;
 }
 
-// Tab and Shift+Tab move the focus between a form's controls in creation order; Enter and
-// Esc press nothing, since the forms have no default and no cancel button. The dialog
+// The forms draw their picture boxes as owner-drawn buttons; the picture buttons are push
+// buttons.
+bool IsPictureBox(HWND window) {
+    wchar_t className[8] = {};
+    return window && GetClassNameW(window, className, 8) && _wcsicmp(className, L"Button") == 0 &&
+           (GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+}
+
+// Tab and Shift+Tab move the focus between a form's controls in creation order; Esc presses
+// nothing, and neither does Enter, since the forms have no default and no cancel button,
+// except on a focused picture box, which Enter clicks as it would a lone button. The dialog
 // manager is not used for this: it makes a focused push button the default one, and Enter
 // would then press it.
 bool HandleNavigationKey(HWND form, const MSG& message) {
@@ -45,7 +55,11 @@ bool HandleNavigationKey(HWND form, const MSG& message) {
             SendMessageW(form, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
             return true;
         }
-        case VK_RETURN:
+        case VK_RETURN: {
+            const HWND focus = GetFocus();
+            if (IsPictureBox(focus) && IsChild(form, focus)) SendMessageW(focus, BM_CLICK, 0, 0);
+            return true;
+        }
         case VK_ESCAPE: return true;
         default: return false;
     }

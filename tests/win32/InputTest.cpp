@@ -104,6 +104,40 @@ TEST_F(Keyboard, OnlyCommand1HasATip) {
     EXPECT_EQ(tools[0].second, "Yandan komut seçerek göster butonuna basınız.");
 }
 
+class ExitPicture : public ProgramFixture, public ::testing::WithParamInterface<UINT> {};
+
+// The exit picture is the About window's only control that takes the focus, so it has it
+// when the window opens, and Enter or Space clicks it as it would a lone button.
+TEST_P(ExitPicture, HasTheFocusOnOpeningAndTheKeyClicksIt) {
+    OpenAbout();
+    ASSERT_NE(About(), nullptr);
+    EXPECT_EQ(GetFocus(), ControlWindow(About(), WindowName::Text, "Picture1"));
+    PressKey(system, GetParam());
+    Pump();
+    EXPECT_EQ(About(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(Form1()));
+}
+
+INSTANTIATE_TEST_SUITE_P(EnterAndSpace, ExitPicture, ::testing::Values(VK_RETURN, VK_SPACE));
+
+// A click is a press and a release over the same control: pressed, dragged away and
+// released, neither the exit picture nor a picture button does anything.
+using ExitPictureClicks = ProgramFixture;
+
+TEST_F(ExitPictureClicks, NeedTheReleaseOverTheControlAsAButtonsDo) {
+    OpenAbout();
+    const auto pressAndDragAway = [](HWND control) {
+        SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        SendMessageW(control, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200, 200));
+        SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(200, 200));
+    };
+    pressAndDragAway(ControlWindow(About(), WindowName::Text, "Picture1"));
+    Pump();
+    EXPECT_NE(About(), nullptr);
+    pressAndDragAway(Form1Control("Command3"));
+    EXPECT_TRUE(system.ProcessPendingMessages()) << "Command3 ended the program";
+}
+
 // Row -1 is no selection at all: the boxes stay as they were.
 class ShowCommand : public ProgramFixture, public ::testing::WithParamInterface<int> {};
 
