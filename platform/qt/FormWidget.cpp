@@ -20,6 +20,8 @@ namespace {
 // these windows were laid out for (the credit line just fits its box in it).
 constexpr FontDescriptor kWindowDefaultFont{.Face = "MS Sans Serif",
                                             .Size = PointSize::FromTenThousandths(82500)};
+// A bordered label's line is the colour of window frames.
+constexpr Colour kWindowFrame = SystemColour(6);
 
 // A single border makes a fixed window with a title bar and a close box; no border makes a
 // bare one.
@@ -61,6 +63,7 @@ FormWidget::FormWidget(const WindowDescription& description, EventSink& sink)
     for (ControlIndex i = 0; i < description.Controls.size(); ++i) {
         controls_.push_back(Build(description.Controls[i], i));
     }
+    TieHeadingsToBoxes();
     SetTabOrder();
     PlaceOnScreen();
 }
@@ -97,7 +100,9 @@ BuiltControl FormWidget::Build(const ControlDescription& control, ControlIndex i
     if (QWidget* widget = built.Widget) {
         widget->setObjectName(ToQString(control.Name));
         widget->setGeometry(ToPixels(control.Bounds));
-        if (control.Font) widget->setFont(ToQFont(*control.Font));
+        // Every control gets its font outright, so that no per-class font of the desktop's
+        // theme (item views have their own) takes the place of the window's.
+        widget->setFont(ToQFont(control.Font ? *control.Font : kWindowDefaultFont));
         SetAccessibleName(*widget, control);
         if (!control.ToolTip.empty()) widget->setToolTip(ToQString(control.ToolTip));
     }
@@ -110,8 +115,6 @@ QWidget* FormWidget::BuildListBox(const ControlDescription& control, ControlInde
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setTextElideMode(Qt::ElideNone);  // a long row is cut at the edge, as typed
-    // A list is an input control and follows the desktop's font, not the window's.
-    list->setFont(QApplication::font());
     SetColours(*list, QPalette::Base, QPalette::Text, control);
     connect(list, &QListWidget::itemSelectionChanged, this, [this, index] { Report(index, Event::Click); });
     return list;
@@ -119,11 +122,9 @@ QWidget* FormWidget::BuildListBox(const ControlDescription& control, ControlInde
 
 QWidget* FormWidget::BuildLabel(const ControlDescription& control, ControlIndex index) {
     auto* label = new PlainTextLabel(ToQString(control.Text), this);
-    label->setAlignment(HorizontalAlignment(control.TextAlignment) | Qt::AlignVCenter);
-    if (control.Border == BorderStyle::FixedSingle) {
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setLineWidth(1);
-    }
+    // Labels write from the top of their box down, wrapping, as Windows labels do.
+    label->setAlignment(HorizontalAlignment(control.TextAlignment) | Qt::AlignTop);
+    if (control.Border == BorderStyle::FixedSingle) label->SetSingleBorder(ToQColor(kWindowFrame));
     // A transparent label lets the window's picture show through around its text.
     label->setAutoFillBackground(!control.Transparent);
     SetColours(*label, QPalette::Window, QPalette::WindowText, control);
@@ -160,6 +161,20 @@ QTimer* FormWidget::BuildTimer(const ControlDescription& control, ControlIndex i
     return timer;
 }
 
+// A box named by a heading is labelled by the label that shows that heading, so that screen
+// readers can go from one to the other.
+void FormWidget::TieHeadingsToBoxes() {
+    for (ControlIndex box = 0; box < controls_.size(); ++box) {
+        const std::string_view heading = description_.Controls[box].AccessibleName;
+        if (controls_[box].Kind != ControlKind::Label || heading.empty()) continue;
+        for (ControlIndex other = 0; other < controls_.size(); ++other) {
+            const ControlDescription& candidate = description_.Controls[other];
+            if (other == box || candidate.Kind != ControlKind::Label || candidate.Text != heading) continue;
+            static_cast<QLabel*>(controls_[other].Widget)->setBuddy(controls_[box].Widget);
+        }
+    }
+}
+
 // Focus moves through the controls that take it in their tab order; the first one has the
 // focus when the window opens.
 void FormWidget::SetTabOrder() {
@@ -177,14 +192,23 @@ void FormWidget::SetTabOrder() {
     if (!stops.empty()) stops.front().second->setFocus();
 }
 
-// Centred on the screen, or over the window the user was working in when this one was
-// asked for.
+// Another loaded window of the program, the active one first; null when there is none.
+const FormWidget* FormWidget::Owner() const {
+    const auto* active = dynamic_cast<const FormWidget*>(QApplication::activeWindow());
+    if (active && active != this && active->IsAttached()) return active;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        const auto* form = dynamic_cast<const FormWidget*>(widget);
+        if (form && form != this && form->IsAttached()) return form;
+    }
+    return nullptr;
+}
+
+// Centred on the screen, or over the program's other window when that is loaded and this
+// one asks to be centred over its owner.
 void FormWidget::PlaceOnScreen() {
     QRect area = screen()->availableGeometry();
-    QWidget* owner = QApplication::activeWindow();
-    if (description_.Position == StartUpPosition::CentreOwner && owner && owner != this) {
-        area = owner->geometry();
-    }
+    const FormWidget* owner = description_.Position == StartUpPosition::CentreOwner ? Owner() : nullptr;
+    if (owner) area = owner->geometry();
     QRect frame(QPoint(), size());
     frame.moveCenter(area.center());
     setGeometry(frame);

@@ -25,6 +25,7 @@ struct BuiltControl {
 // input and timer ticks reach the program. Once detached it reports nothing more; it is
 // freed later, never from inside one of its own callbacks.
 class FormWidget final : public QWidget {
+    Q_OBJECT
 public:
     explicit FormWidget(const WindowDescription& description, EventSink& sink);
 
@@ -51,7 +52,9 @@ private:
     QWidget* BuildPictureBox(const ControlDescription& control, ControlIndex index);
     QTimer* BuildTimer(const ControlDescription& control, ControlIndex index);
     ScaledPicture Decode(const PictureDescription& picture);
+    void TieHeadingsToBoxes();
     void SetTabOrder();
+    const FormWidget* Owner() const;
     void PlaceOnScreen();
     // Hands an event to the program while attached. The program may unload this window in
     // the call; nothing of it is touched afterwards.

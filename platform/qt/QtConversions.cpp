@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QByteArray>
+#include <QFontDatabase>
 #include <QImageReader>
 
+#include <array>
 #include <map>
 #include <memory>
 
@@ -37,6 +39,37 @@ std::unique_ptr<QImageReader> Reader(QBuffer& buffer, const EmbeddedFile& file) 
 int IconEntryDepth(std::span<const unsigned char> bytes, int index) {
     const std::size_t at = 6 + 16 * static_cast<std::size_t>(index) + 6;  // wBitCount
     return at + 2 <= bytes.size() ? bytes[at] | bytes[at + 1] << 8 : 0;
+}
+
+// The faces the windows ask for, each with its look-alikes in order of preference. MS Sans
+// Serif and Arial share Helvetica's proportions (Liberation Sans keeps Arial's metrics, so
+// texts wrap where they did); Tahoma is a narrow cousin of Verdana, whose Linux counterpart
+// is DejaVu Sans. The first face is the one that stands in for any face not installed.
+struct LookAlikes {
+    std::string_view Face;
+    std::array<const char*, 2> Families;
+};
+constexpr LookAlikes kLookAlikes[] = {
+    {"MS Sans Serif", {"Liberation Sans", "DejaVu Sans"}},
+    {"Arial", {"Liberation Sans", "DejaVu Sans"}},
+    {"Tahoma", {"DejaVu Sans", "Liberation Sans"}},
+};
+
+bool IsInstalled(const QStringList& installed, const QString& family) {
+    return installed.contains(family, Qt::CaseInsensitive);
+}
+
+// The first look-alike that is installed; failing all, the face itself, for Qt to match.
+QString ChooseFamily(const QStringList& installed, std::string_view face) {
+    for (const LookAlikes& entry : kLookAlikes) {
+        if (entry.Face != face) continue;
+        for (const char* family : entry.Families) {
+            if (IsInstalled(installed, QString::fromLatin1(family))) return QString::fromLatin1(family);
+        }
+    }
+    const QString asked = QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size()));
+    if (IsInstalled(installed, asked) || face == kLookAlikes[0].Face) return asked;
+    return ChooseFamily(installed, kLookAlikes[0].Face);
 }
 
 }  // namespace
@@ -84,7 +117,7 @@ QColor ToQColor(Colour colour) {
 
 // The character set of a descriptor needs nothing here: Qt draws every text as Unicode.
 QFont ToQFont(const FontDescriptor& font) {
-    QFont result(ToQString(font.Face));
+    QFont result(InstalledFamily(font.Face));
     result.setPointSizeF(font.Size.ToDouble());
     result.setWeight(static_cast<QFont::Weight>(font.Weight));
     result.setItalic(font.Italic);
@@ -93,16 +126,22 @@ QFont ToQFont(const FontDescriptor& font) {
     return result;
 }
 
-void InstallFontSubstitutes() {
-    // MS Sans Serif and Arial share Helvetica's proportions (Liberation Sans keeps Arial's
-    // metrics, so texts wrap where they did); Tahoma is a narrow cousin of Verdana, whose
-    // Linux counterpart is DejaVu Sans.
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Arial"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
-                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+QString InstalledFamily(std::string_view face) {
+    // Asked from the GUI thread only, and for a handful of faces.
+    static std::map<std::string, QString, std::less<>> chosen;
+    if (const auto found = chosen.find(face); found != chosen.end()) return found->second;
+    const QString family = ChooseFamily(QFontDatabase::families(), face);
+    chosen.emplace(std::string(face), family);
+    return family;
+}
+
+QStringList InstalledFamilies() {
+    QStringList families;
+    for (const LookAlikes& entry : kLookAlikes) {
+        const QString family = InstalledFamily(entry.Face);
+        if (!families.contains(family)) families << family;
+    }
+    return families;
 }
 
 QPixmap DecodePicture(const EmbeddedFile* file) {

@@ -28,10 +28,14 @@ QPalette::ColorRole SystemColourRole(std::uint8_t index);
 // Plain colours as they are; system colours as the application's palette has them now.
 QColor ToQColor(Colour colour);
 
+// The font in the installed family that draws the descriptor's face.
 QFont ToQFont(const FontDescriptor& font);
-// The Windows faces that the windows ask for, with the Linux faces that look closest;
-// installed once before the first window is built.
-void InstallFontSubstitutes();
+// The installed family that draws a face the windows ask for. Windows faces go to their
+// closest Linux look-alikes, chosen once per face from the installed families, so that
+// neither fontconfig's substitution nor its fallback list decides what a window looks like.
+QString InstalledFamily(std::string_view face);
+// The families the program's faces come out in.
+QStringList InstalledFamilies();
 
 // Decoded from the embedded bytes; null when there are none or they do not decode.
 QPixmap DecodePicture(const EmbeddedFile* file);

@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QTimer>
 
+#include "platform/qt/ControlWidgets.h"
 #include "platform/qt/QtConversions.h"
 
 namespace avo::qt {
@@ -25,9 +26,10 @@ QtWindow::~QtWindow() {
 
 Status QtWindow::Show() {
     if (!form_ || !form_->IsAttached()) return StatusNotLoaded;
-    // A window that appears comes up in front; one already up is brought there.
-    if (form_->isVisible()) form_->raise();
+    // Shown means visible, restored from the task bar, above the other windows and active.
+    form_->setWindowState((form_->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     form_->show();
+    form_->raise();
     form_->activateWindow();
     return StatusOk;
 }
@@ -48,12 +50,9 @@ Status QtWindow::Apply(ControlIndex index, Body&& body) {
 
 Status QtWindow::SetText(ControlIndex index, std::string_view text) {
     return Apply(index, [&](const BuiltControl& control) {
-        auto* label = qobject_cast<QLabel*>(control.Widget);
+        auto* label = qobject_cast<PlainTextLabel*>(control.Widget);
         if (!label) return StatusWrongKind;
-        label->setText(ToQString(text));
-        // An output box is named by its heading; its text reaches screen readers as the
-        // description.
-        if (label->accessibleName() != label->text()) label->setAccessibleDescription(label->text());
+        label->ReplaceText(ToQString(text));
         return StatusOk;
     });
 }

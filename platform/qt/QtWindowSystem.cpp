@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "app/Version.h"
+#include "platform/qt/AccessibleControls.h"
 #include "platform/qt/QtConversions.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/ShellCommand.h"
@@ -16,7 +17,7 @@ QtWindowSystem::QtWindowSystem(std::unique_ptr<QApplication> application)
     : application_(std::move(application)) {
     // The program, not the last window, decides when it ends.
     QApplication::setQuitOnLastWindowClosed(false);
-    InstallFontSubstitutes();
+    InstallAccessibleControls();
 }
 
 QtWindowSystem::~QtWindowSystem() {

@@ -1,6 +1,7 @@
 """Drives the running program through the accessibility bus, as a screen reader would:
 finds the picture buttons by name, selects a row of the command list, presses "Göster" and
-reads the alias and description back from the output boxes named by their headings.
+reads the alias and description back from the output boxes, named by their headings, through
+their text interface; then opens the About window and presses its exit picture.
 Run by run_atspi.sh, which starts a session bus, the AT-SPI bus and the program."""
 import sys
 import time
@@ -9,16 +10,28 @@ import pyatspi
 
 ROW = 2
 EXPECTED = {"KISAYOL": " Co ", "İŞLEVİ": " Objeleri kopyalamayi saglayan komuttur. "}
+ABOUT_CAPTION = "Hakkında-Drusenkal"
 
 
-def find_application(name, timeout=20.0):
+def wait_until(what, condition, timeout=10.0):
+    """Polls condition until it gives a true value, which it returns."""
     deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise SystemExit(f"timed out waiting for {what}")
+        time.sleep(0.05)
+
+
+def find_application(name):
+    def application():
         for app in pyatspi.Registry.getDesktop(0):
             if app is not None and app.name == name:
                 return app
-        time.sleep(0.2)
-    raise SystemExit(f"no application '{name}' on the accessibility bus")
+        return None
+    return wait_until(f"application '{name}' on the accessibility bus", application, 20.0)
 
 
 def walk(node):
@@ -28,37 +41,84 @@ def walk(node):
             yield from walk(child)
 
 
-def find(app, role, name=None):
-    for node in walk(app):
-        if node.getRole() == role and (name is None or node.name == name):
-            return node
-    raise SystemExit(f"no {role} named {name!r}")
+def find_all(root, role, name=None):
+    return [node for node in walk(root)
+            if node.getRole() == role and (name is None or node.name == name)]
+
+
+def find(root, role, name=None):
+    found = find_all(root, role, name)
+    if not found:
+        raise SystemExit(f"no {role} named {name!r}")
+    return found[0]
+
+
+def shown_text(node):
+    text = node.queryText()
+    return text.getText(0, text.characterCount)
 
 
 def output_boxes(app):
-    """The output boxes: labels named by a heading that carry their text as description."""
-    return {node.name: node.description for node in walk(app)
-            if node.getRole() == pyatspi.ROLE_LABEL and node.name in EXPECTED and node.description}
+    """The output boxes: labels named by a heading, read through their text interface."""
+    return {node.name: shown_text(node) for node in find_all(app, pyatspi.ROLE_LABEL)
+            if node.name in EXPECTED and node.description}
 
 
-def main():
-    app = find_application(sys.argv[1] if len(sys.argv) > 1 else "avodevivu")
-    buttons = {name: find(app, pyatspi.ROLE_PUSH_BUTTON, name) for name in ("Göster", "Hakkında", "Çıkış")}
+def related(node, relation):
+    return [target.name for r in node.getRelationSet() if r.getRelationType() == relation
+            for target in (r.getTarget(i) for i in range(r.getNTargets()))]
+
+
+def check_output_boxes(app, buttons):
     command_list = find(app, pyatspi.ROLE_LIST, "Komutlar")
     rows = [child.name for child in command_list]
     assert len(rows) == 49 and rows[0] == "Line" and rows[-1] == "Ctrl+O", rows
     print("buttons found by name:", ", ".join(buttons), "| list rows:", len(rows))
 
     command_list[ROW].queryAction().doAction(0)  # select the row
-    time.sleep(0.3)
-    assert command_list[ROW].getState().contains(pyatspi.STATE_SELECTED), "row not selected"
+    wait_until("the row to be selected",
+               lambda: command_list[ROW].getState().contains(pyatspi.STATE_SELECTED))
     assert output_boxes(app) == {}, "the boxes changed before the show button was pressed"
     buttons["Göster"].queryAction().doAction(0)
-    time.sleep(0.5)
+    boxes = wait_until("the output boxes' text", lambda: output_boxes(app) == EXPECTED and output_boxes(app))
+    print("output boxes, read as text:", boxes)
 
-    boxes = output_boxes(app)
-    print("output boxes:", boxes)
-    assert boxes == EXPECTED, boxes
+    for heading in EXPECTED:
+        box = [node for node in find_all(app, pyatspi.ROLE_LABEL, heading) if node.description][0]
+        assert related(box, pyatspi.RELATION_LABELLED_BY) == [heading], related(box, pyatspi.RELATION_LABELLED_BY)
+        label = [node for node in find_all(app, pyatspi.ROLE_LABEL, heading) if node != box][0]
+        assert related(label, pyatspi.RELATION_LABEL_FOR) == [heading]
+    print("each box is labelled by its heading")
+
+
+def frames(app):
+    return [frame.name for frame in app if frame is not None and frame.getRole() == pyatspi.ROLE_FRAME
+            and frame.getState().contains(pyatspi.STATE_SHOWING)]
+
+
+def check_exit_picture(app, buttons):
+    buttons["Hakkında"].queryAction().doAction(0)
+    about = wait_until("the About window",
+                       lambda: next((f for f in app if f is not None and f.name == ABOUT_CAPTION
+                                     and f.getState().contains(pyatspi.STATE_SHOWING)), None))
+    exit_picture = find(about, pyatspi.ROLE_PUSH_BUTTON, "Çıkış")
+    action = exit_picture.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    print("exit picture: push button, actions", names)
+    action.doAction(names.index("Press"))
+    wait_until("the About window to close", lambda: ABOUT_CAPTION not in frames(app))
+    print("the exit picture closed the About window; showing:", frames(app))
+    assert len(frames(app)) == 1, "the main window is not back"
+
+
+def main():
+    app = find_application(sys.argv[1] if len(sys.argv) > 1 else "avodevivu")
+    names = ("Göster", "Hakkında", "Çıkış")
+    wait_until("the picture buttons",
+               lambda: all(find_all(app, pyatspi.ROLE_PUSH_BUTTON, name) for name in names))
+    buttons = {name: find(app, pyatspi.ROLE_PUSH_BUTTON, name) for name in names}
+    check_output_boxes(app, buttons)
+    check_exit_picture(app, buttons)
     print("AT-SPI check passed")
 
 

@@ -1,21 +1,35 @@
 #!/usr/bin/env bash
-# Runs atspi_check.py against the real program under its own X display, session bus and
-# AT-SPI bus. Usage: run_atspi.sh PATH/TO/avodevivu [CHECK_SCRIPT]
+# Runs a check script against the real program under its own X display, session bus and
+# AT-SPI bus. The X server picks a free display itself. Usage:
+#   run_atspi.sh PATH/TO/avodevivu [CHECK_COMMAND...]
+# The check command (atspi_check.py by default) runs with DISPLAY and the buses set, once the
+# program is on the accessibility bus; AVO_PROGRAM names the program for it.
 set -euo pipefail
 program=$(realpath "$1")
+shift
 here=$(cd "$(dirname "$0")" && pwd)
-check=${2:-$here/atspi_check.py}
-display=:96
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+(($#)) || set -- /usr/bin/python3 "$here/atspi_check.py" avodevivu
+
+work=$(mktemp -d)
+mkfifo "$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
-sleep 0.5
-DISPLAY=$display dbus-run-session -- bash -c "
+trap 'kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+read -r -t 20 number <"$work/display" || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=:$number AVO_PROGRAM=$program
+
+# Quoted once for the inner shell, which starts the buses, the program and the check.
+printf -v check ' %q' "$@"
+dbus-run-session -- bash -c "
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-  sleep 1
-  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 '$program' &
+  for _ in \$(seq 100); do  # until the accessibility bus answers, 10 s at most
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+      >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \"\$AVO_PROGRAM\" &
   app=\$!
   status=0
-  /usr/bin/python3 '$check' avodevivu || status=\$?
+  $check || status=\$?
   kill \$app 2>/dev/null || true
   exit \$status"

@@ -134,6 +134,29 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(LoadedForm("Text")));
         main->Show();
         QVERIFY(QTest::qWaitForWindowActive(LoadedForm("Form1")));
+        // A minimised window comes back when shown.
+        LoadedForm("Form1")->showMinimized();
+        main->Show();
+        QVERIFY(!LoadedForm("Form1")->isMinimized());
+        QVERIFY(QTest::qWaitForWindowActive(LoadedForm("Form1")));
+    }
+
+    // An output box: its text from the top down, inside a one-pixel line of the window
+    // frame's colour, the box's own colour right inside the line.
+    void OutputBoxWritesFromTheTopInsideASingleLine() {
+        auto window = Load(form1::Description());
+        QWidget* box = ControlOf<QWidget>("Form1", "Label1");
+        window->SetText(Form1Control("Label1"), "L");
+        QVERIFY(InkBounds(box).top() < box->height() / 3);
+        const QImage image = box->grab().toImage();
+        const QRgb line = QApplication::palette().color(QPalette::Shadow).rgb();
+        const int right = image.width() - 1, bottom = image.height() - 1;
+        for (const QPoint corner : {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)}) {
+            QCOMPARE(image.pixel(corner), line);
+        }
+        QCOMPARE(image.pixel(right / 2, bottom), line);
+        QCOMPARE(image.pixelColor(1, 1), QColor(128, 0, 0));
+        QCOMPARE(image.pixelColor(right - 1, bottom - 1), QColor(128, 0, 0));
     }
 
     void PictureThatDoesNotDecodeFailsTheLoad() {
