@@ -638,7 +638,8 @@ void Form::ApplyDpi(Control& control) {
         logFont.lfHeight = FontHeight(control.Points, dpi_);
         if (UniqueFont font(CreateFontIndirectW(&logFont)); font) {
             if (control.Window) {
-                SendMessageW(control.Window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+                SendMessageW(control.Window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()),
+                             FALSE);
             }
             control.Font = std::move(font);
         }
