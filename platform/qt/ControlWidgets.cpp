@@ -64,7 +64,6 @@ PictureBox::PictureBox(ScaledPicture picture, QWidget* parent)
 
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);  // above 200 %
     painter.drawPixmap(0, 0, Picture());
 }
 

@@ -230,7 +230,6 @@ void FormWidget::paintEvent(QPaintEvent*) {
     // cut off, and the window's own colour shows where the picture ends. On a high-DPI
     // screen the natural size is the logical one, drawn from the 2x picture.
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);  // above 200 %
     painter.drawPixmap(0, 0, background_.ForRatio(devicePixelRatioF()));
 }
 

@@ -12,16 +12,15 @@ namespace avo::qt {
 
 QPixmap PictureForRatio(const QPixmap& oneX, const QPixmap& twoX, qreal ratio) {
     if (ratio <= 1.0 || twoX.isNull()) return oneX;
-    QPixmap result;
-    if (ratio >= 2.0) {
-        result = twoX;
-    } else {
+    QPixmap result = twoX;
+    if (ratio != 2.0) {
         const QSize pixels(static_cast<int>(std::lround(oneX.width() * ratio)),
                            static_cast<int>(std::lround(oneX.height() * ratio)));
         result = twoX.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
-    // Drawn at the logical size of the 1x picture, whatever its own pixel count.
-    result.setDevicePixelRatio(static_cast<qreal>(result.width()) / oneX.width());
+    // The screen's own ratio, so that each of the picture's pixels lands on one of the
+    // screen's; a rounded-up last column or row falls outside, as at 100 %.
+    result.setDevicePixelRatio(ratio);
     return result;
 }
 
@@ -41,7 +40,7 @@ const QPixmap& ScaledPicture::TwoX() const {
 
 QPixmap ScaledPicture::ForRatio(qreal ratio) const {
     if (ratio <= 1.0) return oneX_;
-    if (ratio >= 2.0 || TwoX().isNull()) return PictureForRatio(oneX_, TwoX(), ratio);
+    if (ratio == 2.0 || TwoX().isNull()) return PictureForRatio(oneX_, TwoX(), ratio);
     if (ratio != decoded_->ScaledRatio) {
         decoded_->Scaled = PictureForRatio(oneX_, TwoX(), ratio);
         decoded_->ScaledRatio = ratio;

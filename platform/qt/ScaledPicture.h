@@ -11,9 +11,9 @@
 namespace avo::qt {
 
 // The picture to draw on a device with this pixel ratio, at the picture's logical size: the
-// 1x picture at 100 %, the 2x picture from 200 % up, and between them the 2x picture scaled
-// down smoothly to the device's pixels, so that 125 % to 175 % are as sharp as the screen
-// allows. Without a 2x picture the 1x one serves every ratio.
+// 1x picture at 100 %, the 2x picture at 200 %, and at any other ratio the 2x picture scaled
+// smoothly to the device's pixels (down from 125 % to 175 %), so that every ratio is as
+// sharp as the screen allows. Without a 2x picture the 1x one serves every ratio.
 QPixmap PictureForRatio(const QPixmap& oneX, const QPixmap& twoX, qreal ratio);
 
 // A described picture for the windows to draw at whatever ratio the screen they are on has

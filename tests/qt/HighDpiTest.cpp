@@ -78,7 +78,8 @@ private slots:
     }
 
     // On the screen: parts of the backgrounds free of controls (the laptop, the map's Europe
-    // and Asia) and the exit picture. The button faces as handed to the style, which at a
+    // and Asia), starting at multiples of four logical pixels, which fall on whole device
+    // pixels at every quarter ratio, and the exit picture. The button faces as handed to the style, which at a
     // fractional ratio fits them into whole logical pixels.
     void PicturesComeFromTheSetForTheRatio() {
         ExpectDrawnFromItsSet(LoadedForm("Form1")->grab({40, 20, 150, 150}).toImage(),
@@ -90,8 +91,8 @@ private slots:
                                   Described(0, name).Picture, {0, 0}, name);
         }
         OpenAbout();
-        ExpectDrawnFromItsSet(LoadedForm("Text")->grab({250, 20, 200, 110}).toImage(),
-                              AvodevivuProgram().Classes[1].Description.Picture, {250, 20},
+        ExpectDrawnFromItsSet(LoadedForm("Text")->grab({252, 20, 200, 108}).toImage(),
+                              AvodevivuProgram().Classes[1].Description.Picture, {252, 20},
                               "About map");
         QWidget* exit = ControlOf<QWidget>("Text", "Picture1");
         ExpectDrawnFromItsSet(exit->grab({0, 0, 16, 16}).toImage(),
