@@ -120,24 +120,6 @@ TEST_P(ExitPicture, HasTheFocusOnOpeningAndTheKeyClicksIt) {
 
 INSTANTIATE_TEST_SUITE_P(EnterAndSpace, ExitPicture, ::testing::Values(VK_RETURN, VK_SPACE));
 
-// A click is a press and a release over the same control: pressed, dragged away and
-// released, neither the exit picture nor a picture button does anything.
-using ExitPictureClicks = ProgramFixture;
-
-TEST_F(ExitPictureClicks, NeedTheReleaseOverTheControlAsAButtonsDo) {
-    OpenAbout();
-    const auto pressAndDragAway = [](HWND control) {
-        SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-        SendMessageW(control, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(200, 200));
-        SendMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(200, 200));
-    };
-    pressAndDragAway(ControlWindow(About(), WindowName::Text, "Picture1"));
-    Pump();
-    EXPECT_NE(About(), nullptr);
-    pressAndDragAway(Form1Control("Command3"));
-    EXPECT_TRUE(system.ProcessPendingMessages()) << "Command3 ended the program";
-}
-
 // Row -1 is no selection at all: the boxes stay as they were.
 class ShowCommand : public ProgramFixture, public ::testing::WithParamInterface<int> {};
 

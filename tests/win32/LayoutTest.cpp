@@ -64,37 +64,6 @@ TEST_F(Layout, AboutWindowIsABorderlessPopupWithoutIcon) {
     EXPECT_EQ(picture.bottom - picture.top, 17);
 }
 
-TEST_F(Layout, AboutWindowOpensCentredOverTheMainWindow) {
-    SetWindowPos(Form1(), nullptr, 40, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    OpenAbout();
-    RECT main{};
-    RECT about{};
-    GetWindowRect(Form1(), &main);
-    GetWindowRect(About(), &about);
-    EXPECT_NEAR(about.left + about.right, main.left + main.right, 2);
-    EXPECT_NEAR(about.top + about.bottom, main.top + main.bottom, 2);
-}
-
-// The list's rows fit beside its scroll bar, the widest of them included.
-TEST_F(Layout, EveryListRowIsReadableWhole) {
-    const HWND list = Form1Control("List1");
-    RECT client{};
-    GetClientRect(list, &client);
-    const HDC dc = GetDC(list);
-    const ScopedSelection font(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
-    const LRESULT rows = SendMessageW(list, LB_GETCOUNT, 0, 0);
-    EXPECT_EQ(rows, 49);
-    for (LRESULT row = 0; row < rows; ++row) {
-        wchar_t text[64] = {};
-        SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
-        SIZE extent{};
-        GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &extent);
-        // The list draws each row two pixels in from its left edge.
-        EXPECT_LE(extent.cx + 2, client.right) << Narrow(text);
-    }
-    ReleaseDC(list, dc);
-}
-
 struct ChildWindow {
     const char* Control;
     RECT Bounds;
