@@ -11,6 +11,7 @@ AVO_PACKAGES=(
   python3 python3-pil fonts-dejavu-core fonts-liberation2
   desktop-file-utils appstream lintian dpkg-dev file
   python3-pyatspi at-spi2-core dbus locales
+  orca
 )
 
 missing=()

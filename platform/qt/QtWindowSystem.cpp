@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include "app/Version.h"
@@ -12,6 +14,20 @@
 #include "platform/qt/ShellCommand.h"
 
 namespace avo::qt {
+namespace {
+
+// Why a program could not be started, looked up before trying, since a failed start says
+// nothing more than that it failed: not found (nowhere on PATH, or no such file) or not
+// allowed (a file that may not be run).
+Status WhyNotStartable(const QString& program) {
+    const QString path = program.contains('/') ? program : QStandardPaths::findExecutable(program);
+    const QFileInfo file(path);
+    if (path.isEmpty() || !file.exists()) return StatusFileNotFound;
+    if (!file.isExecutable() || file.isDir()) return StatusFromSystemError(5);  // access denied
+    return StatusFailed;
+}
+
+}  // namespace
 
 QtWindowSystem::QtWindowSystem(std::unique_ptr<QApplication> application)
     : application_(std::move(application)) {
@@ -37,9 +53,8 @@ Status QtWindowSystem::StartProcess(std::string_view commandLine, int /*showCode
     QStringList arguments;
     for (const std::string& argument : command->Arguments) arguments << ToQString(argument);
     qint64 pid = 0;
-    if (!QProcess::startDetached(ToQString(command->Program), arguments, QString(), &pid)) {
-        return StatusFileNotFound;
-    }
+    const QString program = ToQString(command->Program);
+    if (!QProcess::startDetached(program, arguments, QString(), &pid)) return WhyNotStartable(program);
     processId = static_cast<std::uint32_t>(pid);
     return StatusOk;
 }

@@ -54,7 +54,10 @@ def find(root, role, name=None):
 
 
 def shown_text(node):
-    text = node.queryText()
+    try:
+        text = node.queryText()
+    except NotImplementedError:
+        raise SystemExit(f"the output box {node.name!r} cannot be read as text") from None
     return text.getText(0, text.characterCount)
 
 

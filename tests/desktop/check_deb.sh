@@ -19,6 +19,14 @@ echo "Depends: $depends"
 for library in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6; do
   grep -q "$library" <<<"$depends" || { echo "Depends lacks $library"; exit 1; }
 done
+# The families the program draws its faces in (the Qt tests hold that list) come from
+# packages the .deb depends on, so an installed copy draws as the build does.
+for family in "Liberation Sans" "DejaVu Sans"; do
+  file=$(fc-match -f '%{file}' "$family:style=Regular")
+  [ "$(fc-match -f '%{family[0]}' "$family")" = "$family" ] || { echo "$family is not installed"; exit 1; }
+  package=$(dpkg-query -S "$(realpath "$file")" | cut -d: -f1)
+  grep -qw "$package" <<<"$depends" || { echo "Depends lacks $package, which holds $family"; exit 1; }
+done
 dpkg-deb -I "$deb" >/dev/null
 # apt resolves its dependencies on this Debian release (a simulation: nothing is installed).
 apt-get install --simulate "$deb" >/dev/null

@@ -3,7 +3,8 @@
 # AT-SPI bus. The X server picks a free display itself. Usage:
 #   run_atspi.sh PATH/TO/avodevivu [CHECK_COMMAND...]
 # The check command (atspi_check.py by default) runs with DISPLAY and the buses set, once the
-# program is on the accessibility bus; AVO_PROGRAM names the program for it.
+# program is on the accessibility bus; AVO_PROGRAM names the program for it. With
+# AVO_CHECK_STARTS_PROGRAM=1 the check starts the program itself, as often as it needs.
 set -euo pipefail
 program=$(realpath "$1")
 shift
@@ -27,9 +28,12 @@ dbus-run-session -- bash -c "
       >/dev/null 2>&1 && break
     sleep 0.1
   done
-  QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \"\$AVO_PROGRAM\" &
-  app=\$!
+  app=
+  if [ \"\${AVO_CHECK_STARTS_PROGRAM:-0}\" != 1 ]; then
+    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 \"\$AVO_PROGRAM\" &
+    app=\$!
+  fi
   status=0
   $check || status=\$?
-  kill \$app 2>/dev/null || true
+  [ -z \"\$app\" ] || kill \$app 2>/dev/null || true
   exit \$status"

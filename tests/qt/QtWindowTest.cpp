@@ -8,6 +8,7 @@
 
 #include "EmbeddedPictures.h"
 #include "QtProgram.h"
+#include "platform/qt/QtConversions.h"
 #include "about/Text.h"
 #include "reference/Form1.h"
 
@@ -157,6 +158,36 @@ private slots:
         QCOMPARE(image.pixel(right / 2, bottom), line);
         QCOMPARE(image.pixelColor(1, 1), QColor(128, 0, 0));
         QCOMPARE(image.pixelColor(right - 1, bottom - 1), QColor(128, 0, 0));
+    }
+
+    // A program that cannot be started is reported with the reason: not found, or not
+    // allowed to run.
+    void StartProcessSaysWhyItCannotStart() {
+        QTemporaryDir emptyPath;
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", emptyPath.path().toUtf8());
+        std::uint32_t pid = 0;
+        const Status opener = system->StartProcess("explorer.exe http://a.example", 1, pid);
+        qputenv("PATH", oldPath);
+        QCOMPARE(opener, StatusFileNotFound);
+        QCOMPARE(system->StartProcess(emptyPath.filePath("missing").toStdString(), 1, pid), StatusFileNotFound);
+        QFile notAProgram(emptyPath.filePath("notes.txt"));
+        QVERIFY(notAProgram.open(QIODevice::WriteOnly));
+        notAProgram.close();
+        QCOMPARE(system->StartProcess(notAProgram.fileName().toStdString(), 1, pid), StatusFromSystemError(5));
+    }
+
+    // Each face comes out in one installed family, chosen by the program and not by the font
+    // system's guesses; the .deb depends on the packages of exactly these (check_deb.sh).
+    void FacesResolveToInstalledFamilies() {
+        QCOMPARE(qt::InstalledFamily("MS Sans Serif"), "Liberation Sans");
+        QCOMPARE(qt::InstalledFamily("Arial"), "Liberation Sans");
+        QCOMPARE(qt::InstalledFamily("Tahoma"), "DejaVu Sans");
+        QCOMPARE(qt::InstalledFamily("DejaVu Serif"), "DejaVu Serif");         // installed: as asked
+        QCOMPARE(qt::InstalledFamily("No Such Face 2010"), "Liberation Sans");  // the window's face
+        QCOMPARE(qt::InstalledFamilies(), (QStringList{"Liberation Sans", "DejaVu Sans"}));
+        QCOMPARE(QFontInfo(qt::ToQFont({.Face = "Tahoma", .Size = PointSize::FromDouble(9.75)})).family(),
+                 "DejaVu Sans");
     }
 
     void PictureThatDoesNotDecodeFailsTheLoad() {
