@@ -9,7 +9,7 @@ bash tools/install-deps.sh
 # activation and placement are the window manager's. Start a private one when there is none.
 if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=:97
-  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb "$DISPLAY" -screen 0 2560x1600x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   trap 'kill "${wm_pid:-}" "$xvfb_pid" 2>/dev/null || true' EXIT
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done

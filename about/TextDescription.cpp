@@ -21,7 +21,7 @@ constexpr ControlDescription CaptionTimer(std::string_view name, bool enabled) {
 constexpr ControlDescription kControls[] = {
     {.Kind = ControlKind::PictureBox, .Name = "Picture1", .Bounds = {7920, 4800, 255, 255},
      .TabIndex = 2, .AccessibleName = "Çıkış", .BackColour = Rgb(0, 0, 64),
-     .Picture = {&pictures::Picture1ExitJpg, 16, 16}},
+     .Picture = {&pictures::Picture1ExitJpg, 16, 16, &pictures::Picture1Exit2xJpg}},
     CaptionTimer("Timer2", true),
     CaptionTimer("Timer1", false),
     PlainLabel("Label3", {3240, 4560, 2415, 255}, 3, "tolvren@kavrelonix.example"),
@@ -45,7 +45,7 @@ const WindowDescription& Description() {
         .ClientHeight = 5235,
         .Position = StartUpPosition::CentreOwner,
         .BackColour = Rgb(0, 0, 0),
-        .Picture = {&pictures::TextBackgroundJpg, 558, 352},
+        .Picture = {&pictures::TextBackgroundJpg, 558, 352, &pictures::TextBackground2xJpg},
         .Controls = kControls,
     };
     return description;

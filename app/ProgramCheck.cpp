@@ -17,17 +17,26 @@ bool CanRaise(ControlKind kind, Event event) {
     return false;
 }
 
+void CheckPictureFile(const EmbeddedFile& file, int width, int height, const std::string& owner,
+                      std::vector<std::string>& faults) {
+    const auto header = ReadPictureHeader(file.Bytes);
+    if (!header) {
+        faults.push_back(owner + ": picture " + std::string(file.Name) + " does not decode");
+    } else if (header->Width != width || header->Height != height) {
+        faults.push_back(owner + ": picture " + std::string(file.Name) + " is " +
+                         std::to_string(header->Width) + "x" + std::to_string(header->Height) +
+                         ", not " + std::to_string(width) + "x" + std::to_string(height));
+    }
+}
+
+// The 2x picture must be exactly twice the 1x one, or the windows would place their
+// controls over the wrong parts of it on a high-DPI screen.
 void CheckPicture(const PictureDescription& picture, const std::string& owner,
                   std::vector<std::string>& faults) {
     if (!picture) return;
-    const auto header = ReadPictureHeader(picture.File->Bytes);
-    if (!header) {
-        faults.push_back(owner + ": picture " + std::string(picture.File->Name) + " does not decode");
-    } else if (header->Width != picture.Width || header->Height != picture.Height) {
-        faults.push_back(owner + ": picture " + std::string(picture.File->Name) + " is " +
-                         std::to_string(header->Width) + "x" + std::to_string(header->Height) +
-                         ", not " + std::to_string(picture.Width) + "x" +
-                         std::to_string(picture.Height));
+    CheckPictureFile(*picture.File, picture.Width, picture.Height, owner, faults);
+    if (picture.File2x) {
+        CheckPictureFile(*picture.File2x, 2 * picture.Width, 2 * picture.Height, owner, faults);
     }
 }
 

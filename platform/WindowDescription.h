@@ -45,11 +45,14 @@ struct FontDescriptor {
     int Charset = kCharsetWestern;
 };
 
-// A picture with the pixel size it is drawn at; File is null where there is none.
+// A picture with the size it is drawn at, in pixels at 96 DPI; File is null where there is
+// none. File2x, where there is one, is the same picture drawn at twice that size, for screens
+// that scale by more than 100 %.
 struct PictureDescription {
     const EmbeddedFile* File = nullptr;
     int Width = 0;
     int Height = 0;
+    const EmbeddedFile* File2x = nullptr;
     explicit operator bool() const { return File != nullptr; }
 };
 

@@ -49,10 +49,13 @@ constexpr ControlDescription kControls[] = {
     OutputBox("Label3", {5160, 5040, 3735, 1095}, 3, "İŞLEVİ"),
     Caption("Label4", {6720, 4560, 855, 375}, 4, "İŞLEVİ", kHeadingFont),
     Caption("Label5", {6360, 720, 2655, 495}, 5, "Kavrelonix", kMakerFont),
-    PictureButton("Command1", 4560, 6, "Göster", {&pictures::Command1FaceJpg, 123, 21},
+    PictureButton("Command1", 4560, 6, "Göster",
+                  {&pictures::Command1FaceJpg, 123, 21, &pictures::Command1Face2xJpg},
                   "Yandan komut seçerek göster butonuna basınız."),
-    PictureButton("Command2", 5160, 7, "Hakkında", {&pictures::Command2FaceJpg, 123, 22}),
-    PictureButton("Command3", 5760, 8, "Çıkış", {&pictures::Command3FaceJpg, 124, 21}),
+    PictureButton("Command2", 5160, 7, "Hakkında",
+                  {&pictures::Command2FaceJpg, 123, 22, &pictures::Command2Face2xJpg}),
+    PictureButton("Command3", 5760, 8, "Çıkış",
+                  {&pictures::Command3FaceJpg, 124, 21, &pictures::Command3Face2xJpg}),
 };
 
 }  // namespace
@@ -65,7 +68,7 @@ const WindowDescription& Description() {
         .ClientWidth = 9735,
         .ClientHeight = 7065,
         .Position = StartUpPosition::CentreScreen,
-        .Picture = {&pictures::Form1BackgroundJpg, 648, 472},
+        .Picture = {&pictures::Form1BackgroundJpg, 648, 472, &pictures::Form1Background2xJpg},
         .Icon = {&pictures::AvodevivuIco, 48, 48},
         .Controls = kControls,
     };

@@ -7,7 +7,10 @@ Run from the repository root:
     /usr/bin/python3 tools/make_pictures.py --out DIR    # write them under DIR instead
     /usr/bin/python3 tools/make_pictures.py --review DIR # zoomed copies and window mock-ups
 
-The output is committed, so building the program never needs Python.  The
+Every window picture is drawn twice from the same drawing code: at its
+natural size (Name.jpg) and at twice that size for high-DPI screens
+(Name2x.jpg).  The output is committed, so building the program never needs
+Python.  The
 drawing is fully deterministic: no randomness, no timestamps, fixed JPEG
 settings, so rerunning it gives the same bytes.
 
@@ -73,38 +76,43 @@ def radial_glow(w, h, cx, cy, rx, ry, strength):
 
 
 class Layer:
-    """An RGBA layer drawn at SS times the final size, in final-size coordinates."""
+    """An RGBA layer drawn at SS times the final size, in 1x coordinates.
 
-    def __init__(self, w, h, k=SS):
-        self.w, self.h, self.k = w, h, k
-        self.img = Image.new("RGBA", (w * k, h * k), (0, 0, 0, 0))
+    With `scale` 2 the same drawing calls give the picture at twice the size:
+    every coordinate and width is multiplied on the way in, so the 2x
+    picture is drawn, not enlarged."""
+
+    def __init__(self, w, h, k=SS, scale=1):
+        self.w, self.h, self.k, self.scale = w, h, k, scale
+        self.f = k * scale           # samples per 1x pixel
+        self.img = Image.new("RGBA", (w * self.f, h * self.f), (0, 0, 0, 0))
         self.draw = ImageDraw.Draw(self.img)
 
     def s(self, pts):
-        return [(x * self.k, y * self.k) for x, y in pts]
+        return [(x * self.f, y * self.f) for x, y in pts]
 
     def box(self, b):
-        return [b[0] * self.k, b[1] * self.k, b[2] * self.k - 1, b[3] * self.k - 1]
+        return [b[0] * self.f, b[1] * self.f, b[2] * self.f - 1, b[3] * self.f - 1]
 
     def poly(self, pts, fill):
         self.draw.polygon(self.s(pts), fill=fill)
 
     def rect(self, b, fill, radius=0):
         if radius:
-            self.draw.rounded_rectangle(self.box(b), radius * self.k, fill=fill)
+            self.draw.rounded_rectangle(self.box(b), radius * self.f, fill=fill)
         else:
             self.draw.rectangle(self.box(b), fill=fill)
 
     def ellipse(self, b, fill=None, outline=None, width=1):
         self.draw.ellipse(self.box(b), fill=fill, outline=outline,
-                          width=int(round(width * self.k)))
+                          width=int(round(width * self.f)))
 
     def line(self, pts, fill, width=1.0):
-        self.draw.line(self.s(pts), fill=fill, width=max(1, int(round(width * self.k))))
+        self.draw.line(self.s(pts), fill=fill, width=max(1, int(round(width * self.f))))
 
     def arc(self, b, start, end, fill, width=1.0):
         self.draw.arc(self.box(b), start, end, fill=fill,
-                      width=max(1, int(round(width * self.k))))
+                      width=max(1, int(round(width * self.f))))
 
     def over(self, other):
         """Composite another layer of the same size on top of this one."""
@@ -244,7 +252,7 @@ def draw_laptop(layer):
     # a side view of the part with a dimension line beside it
     yel = (255, 214, 80, 255)
     vx = sx0 + 74
-    tint = Layer(layer.w, layer.h, layer.k)
+    tint = Layer(layer.w, layer.h, layer.k, layer.scale)
     tint.rect((vx, pcy - 24, vx + 10, pcy + 24), (90, 220, 255, 60))
     layer.over(tint)
     layer.line([(vx, pcy - 24), (vx + 10, pcy - 24), (vx + 10, pcy + 24), (vx, pcy + 24),
@@ -260,7 +268,7 @@ def draw_laptop(layer):
     layer.rect((ccx - 1.5, ccy - 1.5, ccx + 1.5, ccy + 1.5), (255, 255, 255, 255))
     layer.rect((ccx - 0.8, ccy - 0.8, ccx + 0.8, ccy + 0.8), (9, 20, 44, 255))
     # screen glare
-    glare = Layer(layer.w, layer.h, layer.k)
+    glare = Layer(layer.w, layer.h, layer.k, layer.scale)
     glare.poly([(sx0 + 52, sy0), (sx0 + 74, sy0), (sx0 + 44, sy1), (sx0 + 22, sy1)],
                (255, 255, 255, 12))
     layer.over(glare)
@@ -331,14 +339,16 @@ def draw_watermark(layer):
     layer.ellipse((px - 2, py - 2, px + 2, py + 2), outline=c, width=1)
 
 
-def draw_form_background():
+def draw_form_background(scale=1):
     W, H = FORM_W, FORM_H
     k = SS
-    base = vgradient(W, H, [(0.0, ROYAL_TOP), (1.0, ROYAL_BOTTOM)])
+    sc = scale
+    base = vgradient(W * sc, H * sc, [(0.0, ROYAL_TOP), (1.0, ROYAL_BOTTOM)])
     # light from the upper left
-    paint(base, radial_glow(W, H, 120, 60, 520, 420, 0.35), (120, 160, 255))
+    paint(base, radial_glow(W * sc, H * sc, 120 * sc, 60 * sc, 520 * sc, 420 * sc, 0.35),
+          (120, 160, 255))
     # a faint drafting grid on the field
-    grid = Layer(W, H, 1)
+    grid = Layer(W, H, 1, sc)
     for x in range(0, W, 24):
         grid.line([(x, 0), (x, H)], (160, 190, 255, 18))
     for y in range(0, H, 24):
@@ -346,24 +356,24 @@ def draw_form_background():
     base = Image.alpha_composite(base.convert("RGBA"), grid.img)
 
     # drop shadow of the card
-    shadow = card_mask(1, 0)
-    shadow = ImageChops.offset(shadow, 6, 7).filter(ImageFilter.GaussianBlur(6))
+    shadow = card_mask(sc, 0)
+    shadow = ImageChops.offset(shadow, 6 * sc, 7 * sc).filter(ImageFilter.GaussianBlur(6 * sc))
     paint(base, shadow, (4, 10, 40), 0.7)
 
-    # the card itself
-    outer = card_mask(k, 0)
-    inner = card_mask(k, 2)
-    fill = vgradient(W, H, [(0.0, (40, 74, 176)), (0.25, (28, 58, 150)),
-                            (1.0, (16, 36, 104))]).convert("RGBA")
+    # the card itself, its masks drawn at k samples per pixel of the picture
+    outer = card_mask(k * sc, 0)
+    inner = card_mask(k * sc, 2)
+    fill = vgradient(W * sc, H * sc, [(0.0, (40, 74, 176)), (0.25, (28, 58, 150)),
+                                      (1.0, (16, 36, 104))]).convert("RGBA")
     base.paste(fill, (0, 0), outer.reduce(k))
     ring = ImageChops.subtract(outer, inner).reduce(k)
     paint(base, ring, (200, 218, 255), 0.95)
     # an inner hairline gives the edge a slight bevel
-    inner2 = card_mask(k, 3)
+    inner2 = card_mask(k * sc, 3)
     hair = ImageChops.subtract(inner, inner2).reduce(k)
     paint(base, hair, (90, 130, 230), 0.8)
 
-    deco = Layer(W, H)
+    deco = Layer(W, H, SS, sc)
     draw_watermark(deco)
     # group frames behind the headings and their boxes
     for top, bottom in ((160, 292), (296, 420)):
@@ -373,11 +383,11 @@ def draw_form_background():
     base = Image.alpha_composite(base, deco.done())
 
     # laptop with a soft shadow under it
-    lap = Layer(W, H)
+    lap = Layer(W, H, SS, sc)
     bl, by, br = draw_laptop(lap)
-    sh, sd = mask_layer(W, H, 1)
-    sd.ellipse([bl - 6, by - 6, br + 6, by + 6], fill=255)
-    sh = sh.filter(ImageFilter.GaussianBlur(5))
+    sh, sd = mask_layer(W, H, sc)
+    sd.ellipse([(bl - 6) * sc, (by - 6) * sc, (br + 6) * sc, (by + 6) * sc], fill=255)
+    sh = sh.filter(ImageFilter.GaussianBlur(5 * sc))
     paint(base, sh, (2, 8, 32), 0.65)
     base = Image.alpha_composite(base, lap.done())
     return base.convert("RGB")
@@ -391,21 +401,28 @@ FACES = [("reference/Command1Face.jpg", "Göster", 123, 21),
          ("reference/Command3Face.jpg", "Çıkış", 124, 21)]
 
 
-def draw_button_face(word, w, h):
-    img = vgradient(w, h, [(0.0, (104, 156, 240)), (0.48, (50, 100, 212)),
+def draw_button_face(word, w, h, scale=1):
+    sc = scale
+    W, H = w * sc, h * sc
+    img = vgradient(W, H, [(0.0, (104, 156, 240)), (0.48, (50, 100, 212)),
                            (0.52, (36, 82, 196)), (1.0, (26, 62, 170))])
     d = ImageDraw.Draw(img)
-    d.rectangle([0, 0, w - 1, h - 1], outline=(12, 30, 96))
-    d.line([(1, 1), (w - 2, 1)], fill=(176, 206, 255))
-    d.line([(1, 1), (1, h - 2)], fill=(130, 170, 246))
-    d.line([(1, h - 2), (w - 2, h - 2)], fill=(20, 46, 134))
-    d.line([(w - 2, 1), (w - 2, h - 2)], fill=(24, 54, 150))
-    f = font("DejaVuSans-Bold.ttf", 12)
+
+    def pixels(x0, y0, x1, y1, colour):
+        """The 1x pixels from (x0, y0) to (x1, y1), both included."""
+        d.rectangle([x0 * sc, y0 * sc, (x1 + 1) * sc - 1, (y1 + 1) * sc - 1], fill=colour)
+
+    d.rectangle([0, 0, W - 1, H - 1], outline=(12, 30, 96), width=sc)
+    pixels(1, 1, w - 2, 1, (176, 206, 255))
+    pixels(1, 1, 1, h - 2, (130, 170, 246))
+    pixels(1, h - 2, w - 2, h - 2, (20, 46, 134))
+    pixels(w - 2, 1, w - 2, h - 2, (24, 54, 150))
+    f = font("DejaVuSans-Bold.ttf", 12 * sc)
     # centre on the capital height so accents and cedillas don't pull it off
     cap_height = -f.getbbox("H", anchor="ls")[1]
-    x = round((w - f.getlength(word)) / 2)
-    y = round((h + cap_height) / 2)          # the baseline
-    d.text((x, y + 1), word, font=f, fill=(10, 30, 90), anchor="ls")
+    x = round((W - f.getlength(word)) / 2)
+    y = round((H + cap_height) / 2)          # the baseline
+    d.text((x, y + sc), word, font=f, fill=(10, 30, 90), anchor="ls")
     d.text((x, y), word, font=f, fill=(255, 255, 255), anchor="ls")
     return img
 
@@ -428,27 +445,40 @@ def lonlat(lon, lat):
     return ((lon + 180.0) / 360.0 * MAP_W, (90.0 - lat) / 180.0 * MAP_H)
 
 
-def draw_world_map():
+def erode(mask, samples):
+    """Shrinks a mask by `samples` all round (a square erosion, one sample a pass)."""
+    for _ in range(samples):
+        mask = mask.filter(ImageFilter.MinFilter(3))
+    return mask
+
+
+def draw_world_map(scale=1):
+    """Light continents over an even sea, crossed by a fine grid.
+
+    The continents darken towards the south, so that the white credit and
+    e-mail lines, which lie over the southern ocean and Antarctica, read
+    well without any patch of shading behind them."""
     W, H = MAP_W, MAP_H
     k = SS
-    base = vgradient(W, H, [(0.0, OCEAN_TOP), (1.0, OCEAN_BOTTOM)]).convert("RGBA")
-    paint(base, radial_glow(W, H, W / 2, H / 2, W * 0.7, H * 0.8, 0.25), (40, 80, 170))
+    sc = scale
+    f = k * sc                      # mask samples per 1x pixel
+    base = vgradient(W * sc, H * sc, [(0.0, OCEAN_TOP), (1.0, OCEAN_BOTTOM)]).convert("RGBA")
 
-    land, ld = mask_layer(W, H, k)
+    land, ld = mask_layer(W, H, f)
     for ring in coastlines.LAND:
         pts = [lonlat(lo, la) for lo, la in ring]
         for shift in (0.0, -float(W)):
             if shift and max(p[0] for p in pts) <= W:
                 continue
-            ld.polygon([((x + shift) * k, y * k) for x, y in pts], fill=255)
+            ld.polygon([((x + shift) * f, y * f) for x, y in pts], fill=255)
     for ring in coastlines.LAKES:
-        ld.polygon([(x * k, y * k) for x, y in (lonlat(lo, la) for lo, la in ring)], fill=0)
-    coast_in = land.filter(ImageFilter.MinFilter(5))
-    coast = ImageChops.subtract(land, coast_in).reduce(k)
+        ld.polygon([(x * f, y * f) for x, y in (lonlat(lo, la) for lo, la in ring)], fill=0)
+    # a coastline one pixel of the 1x picture wide, drawn just inside the land
+    coast = ImageChops.subtract(land, erode(land, f)).reduce(k)
     land = land.reduce(k)
 
     def grid(colour, width):
-        g = Layer(W, H)
+        g = Layer(W, H, SS, sc)
         for lon in range(-180, 181, 15):
             x = lonlat(lon, 0)[0]
             strong = lon == 0
@@ -462,31 +492,22 @@ def draw_world_map():
         return g.done()
 
     base = Image.alpha_composite(base, grid((90, 130, 220, 70), 0.6))
-    landimg = vgradient(W, H, [(0.0, (132, 182, 242)), (1.0, (98, 148, 222))]).convert("RGBA")
+    land_stops = [(0.0, (132, 182, 242)), (0.55, (106, 156, 228)),
+                  (0.72, (74, 118, 198)), (1.0, (50, 88, 168))]
+    landimg = vgradient(W * sc, H * sc, land_stops).convert("RGBA")
     landimg = Image.alpha_composite(landimg, grid((40, 80, 170, 70), 0.6))
     base.paste(landimg, (0, 0), land)
-    paint(base, coast, COAST, 0.9)
-
-    # keep the text readable: behind every label the continents fade back
-    # towards the sea, and the sea itself darkens a touch
-    scrim, sd = mask_layer(W, H, 1)
-    x, y, w, h = ABOUT_NAME
-    sd.ellipse([x - 16, y - 2, x + w + 16, y + h + 2], fill=255)
-    for x, y, w, h in (ABOUT_CREDIT, ABOUT_MAIL, ABOUT_EXIT):
-        sd.rounded_rectangle([x - 14, y - 5, x + w + 14, y + h + 5], 8, fill=255)
-    scrim = scrim.filter(ImageFilter.GaussianBlur(16))
-    scrim = scrim.point(lambda v: min(255, v * 2))
-    paint(base, ImageChops.multiply(scrim, land), (34, 62, 128), 0.75)
-    paint(base, ImageChops.multiply(scrim, coast), (34, 62, 128), 0.6)
-    paint(base, scrim, (2, 8, 40), 0.3)
+    coastimg = vgradient(W * sc, H * sc, [(p, mix(c, (255, 255, 255), 0.35))
+                                          for p, c in land_stops])
+    base.paste(coastimg.convert("RGBA"), (0, 0), coast)
     return base.convert("RGB")
 
 
-def draw_exit_sign():
+def draw_exit_sign(scale=1):
     """An open door in its frame, a green arrow heading in.  16 x 16."""
     k = 8
     n = 16
-    lay = Layer(n, n, k)
+    lay = Layer(n, n, k, scale)
     lay.rect((0, 0, n, n), (0, 0, 64, 255))
     # light spilling out of the doorway
     lay.rect((5, 2, 11, 15), (255, 224, 136, 255))
@@ -696,14 +717,24 @@ def build_ico(drawings):
 # ---------------------------------------------------------------------------
 
 
+def picture_path(path, scale):
+    """Where a picture drawn at `scale` lives: Name.jpg at 1x, Name2x.jpg at 2x."""
+    if scale == 1:
+        return path
+    stem, ext = os.path.splitext(path)
+    return "%s%dx%s" % (stem, scale, ext)
+
+
 def render_all():
     """Every shipped picture: {relative path: bytes}."""
     out = {}
-    out["reference/Form1Background.jpg"] = save_jpeg(draw_form_background(), 92)
-    for path, word, w, h in FACES:
-        out[path] = save_jpeg(draw_button_face(word, w, h), 95)
-    out["about/TextBackground.jpg"] = save_jpeg(draw_world_map(), 92)
-    out["about/Picture1Exit.jpg"] = save_jpeg(draw_exit_sign(), 98)
+    for scale in (1, 2):
+        out[picture_path("reference/Form1Background.jpg", scale)] = save_jpeg(
+            draw_form_background(scale), 92)
+        for path, word, w, h in FACES:
+            out[picture_path(path, scale)] = save_jpeg(draw_button_face(word, w, h, scale), 95)
+        out[picture_path("about/TextBackground.jpg", scale)] = save_jpeg(draw_world_map(scale), 92)
+        out[picture_path("about/Picture1Exit.jpg", scale)] = save_jpeg(draw_exit_sign(scale), 98)
     icons = {s: draw_set_square(s) for s in set(ICON_SIZES) | set(PNG_SIZES)}
     out["app/avodevivu.ico"] = build_ico(icons)
     for s in PNG_SIZES:

@@ -56,7 +56,7 @@ void PlainTextLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (IsClickRelease(*this, event)) emit clicked();
 }
 
-PictureBox::PictureBox(QPixmap picture, QWidget* parent)
+PictureBox::PictureBox(ScaledPicture picture, QWidget* parent)
     : QWidget(parent), picture_(std::move(picture)) {
     setAutoFillBackground(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -64,7 +64,7 @@ PictureBox::PictureBox(QPixmap picture, QWidget* parent)
 
 void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, picture_);
+    painter.drawPixmap(0, 0, Picture());
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) { AcceptPress(event); }

@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "platform/qt/ScaledPicture.h"
+
 class QMouseEvent;
 
 namespace avo::qt {
@@ -39,8 +41,9 @@ private:
 class PictureBox final : public QWidget {
     Q_OBJECT
 public:
-    PictureBox(QPixmap picture, QWidget* parent);
-    const QPixmap& Picture() const { return picture_; }
+    PictureBox(ScaledPicture picture, QWidget* parent);
+    // The picture as drawn on the screen the box is on now.
+    QPixmap Picture() const { return picture_.ForRatio(devicePixelRatioF()); }
     void Click() { emit clicked(); }
 
 signals:
@@ -52,7 +55,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QPixmap picture_;
+    ScaledPicture picture_;
 };
 
 }  // namespace avo::qt

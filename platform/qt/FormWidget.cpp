@@ -87,10 +87,10 @@ void FormWidget::SetUpFrame() {
     if (description_.Icon) setWindowIcon(DecodeIcon(description_.Icon));
 }
 
-QPixmap FormWidget::Decode(const PictureDescription& picture) {
-    QPixmap pixmap = DecodePicture(picture);
-    if (pixmap.isNull()) loadStatus_ = StatusFailed;
-    return pixmap;
+ScaledPicture FormWidget::Decode(const PictureDescription& picture) {
+    ScaledPicture decoded(picture);
+    if (decoded.Failed()) loadStatus_ = StatusFailed;
+    return decoded;
 }
 
 BuiltControl FormWidget::Build(const ControlDescription& control, ControlIndex index) {
@@ -140,9 +140,9 @@ QWidget* FormWidget::BuildLabel(const ControlDescription& control, ControlIndex 
 
 QWidget* FormWidget::BuildPictureButton(const ControlDescription& control, ControlIndex index) {
     auto* button = new QPushButton(this);
-    const QPixmap face = Decode(control.Picture);
-    button->setIcon(QIcon(face));
-    button->setIconSize(face.size());
+    const ScaledPicture face = Decode(control.Picture);
+    button->setIcon(face.Icon());
+    button->setIconSize(face.LogicalSize());
     // Neither Enter nor Esc presses a picture button; only a click or Space does.
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -236,9 +236,10 @@ void FormWidget::Report(ControlIndex control, Event event) {
 
 void FormWidget::paintEvent(QPaintEvent*) {
     // At natural size from the top-left corner: never scaled or tiled; what does not fit is
-    // cut off, and the window's own colour shows where the picture ends.
+    // cut off, and the window's own colour shows where the picture ends. On a high-DPI
+    // screen the natural size is the logical one, drawn from the 2x picture.
     QPainter painter(this);
-    painter.drawPixmap(0, 0, background_);
+    painter.drawPixmap(0, 0, background_.ForRatio(devicePixelRatioF()));
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {

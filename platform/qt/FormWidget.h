@@ -7,6 +7,7 @@
 
 #include "platform/Status.h"
 #include "platform/WindowSystem.h"
+#include "platform/qt/ScaledPicture.h"
 
 class QTimer;
 
@@ -50,7 +51,7 @@ private:
     QWidget* BuildPictureButton(const ControlDescription& control, ControlIndex index);
     QWidget* BuildPictureBox(const ControlDescription& control, ControlIndex index);
     QTimer* BuildTimer(const ControlDescription& control, ControlIndex index);
-    QPixmap Decode(const PictureDescription& picture);
+    ScaledPicture Decode(const PictureDescription& picture);
     void TieHeadingsToBoxes();
     void SetTabOrder();
     const FormWidget* Owner() const;
@@ -62,7 +63,7 @@ private:
     const WindowDescription& description_;
     EventSink* sink_;
     Status loadStatus_ = StatusOk;
-    QPixmap background_;
+    ScaledPicture background_;
     std::vector<BuiltControl> controls_;
 };
 

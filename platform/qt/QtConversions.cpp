@@ -16,23 +16,23 @@ namespace avo::qt {
 namespace {
 
 // The bytes stay where the executable keeps them; nothing is copied before decoding.
-QByteArray Bytes(const PictureDescription& picture) {
-    const auto bytes = picture.File->Bytes;
+QByteArray Bytes(const EmbeddedFile& file) {
+    const auto bytes = file.Bytes;
     return QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
                                    static_cast<qsizetype>(bytes.size()));
 }
 
 // The format that the file's extension names.
-QByteArray FormatOf(const PictureDescription& picture) {
-    const std::string_view name = picture.File->Name;
+QByteArray FormatOf(const EmbeddedFile& file) {
+    const std::string_view name = file.Name;
     const std::size_t dot = name.rfind('.');
     if (dot == std::string_view::npos) return {};
     return QByteArray(name.data() + dot + 1, static_cast<qsizetype>(name.size() - dot - 1)).toLower();
 }
 
 // Told the format, and kept from guessing it, a reader loads only the one decoder it needs.
-std::unique_ptr<QImageReader> Reader(QBuffer& buffer, const PictureDescription& picture) {
-    auto reader = std::make_unique<QImageReader>(&buffer, FormatOf(picture));
+std::unique_ptr<QImageReader> Reader(QBuffer& buffer, const EmbeddedFile& file) {
+    auto reader = std::make_unique<QImageReader>(&buffer, FormatOf(file));
     reader->setAutoDetectImageFormat(false);
     return reader;
 }
@@ -140,10 +140,11 @@ QStringList InstalledFamilies() {
     return families;
 }
 
-QPixmap DecodePicture(const PictureDescription& picture) {
-    QByteArray bytes = Bytes(picture);
+QPixmap DecodePicture(const EmbeddedFile* file) {
+    if (!file) return {};
+    QByteArray bytes = Bytes(*file);
     QBuffer buffer(&bytes);
-    return QPixmap::fromImage(Reader(buffer, picture)->read());
+    return QPixmap::fromImage(Reader(buffer, *file)->read());
 }
 
 QIcon DecodeIcon(const PictureDescription& icon) {

@@ -37,8 +37,8 @@ QString InstalledFamily(std::string_view face);
 // The families the program's faces come out in.
 QStringList InstalledFamilies();
 
-// Decoded from the embedded bytes; null when they do not decode.
-QPixmap DecodePicture(const PictureDescription& picture);
+// Decoded from the embedded bytes; null when there are none or they do not decode.
+QPixmap DecodePicture(const EmbeddedFile* file);
 // Every size the icon file carries, the deepest image of each, decoded when first asked for.
 QIcon DecodeIcon(const PictureDescription& icon);
 

@@ -9,6 +9,7 @@
 
 #include "platform/WindowDefaults.h"
 #include "platform/win32/DeviceUnits.h"
+#include "platform/win32/Dpi.h"
 #include "platform/win32/Foreground.h"
 #include "platform/win32/ScreenReaderObjects.h"
 #include "platform/win32/Resources.h"
@@ -19,6 +20,8 @@ namespace {
 
 // Posted to a form that was destroyed while one of its own messages was being handled.
 constexpr UINT kDestroyLaterMessage = WM_APP + 1;
+// Windows 10 1703 asks a per-monitor v2 window the size it wants at a new DPI.
+constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
 
 COLORREF ColourRef(Colour colour) {
     return IsSystemColour(colour) ? GetSysColor(colour & 0xFF) : static_cast<COLORREF>(colour);
@@ -99,6 +102,11 @@ POINT StartPosition(StartUpPosition position, SIZE size) {
     const HWND owner = position == StartUpPosition::CentreOwner ? OwnerWindow() : nullptr;
     if (owner) GetWindowRect(owner, &area);
     return {(area.left + area.right - size.cx) / 2, (area.top + area.bottom - size.cy) / 2};
+}
+
+// A form is laid out at the DPI of the monitor that will hold its centre.
+int DpiWhereFormOpens(StartUpPosition position, int fallback) {
+    return DpiOfMonitorAt(StartPosition(position, {0, 0}), fallback);
 }
 
 void DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y) {
@@ -188,7 +196,8 @@ Form::Form(const WindowDescription& description, EventSink& sink, const FormCont
     : description_(description),
       sink_(&sink),
       context_(context),
-      defaultFont_(DefaultFont(context.Dpi)) {}
+      dpi_(DpiWhereFormOpens(description.Position, context.Dpi)),
+      defaultFont_(DefaultFont(dpi_)) {}
 
 Status Form::Build() {
     controls_.reserve(description_.Controls.size());
@@ -212,7 +221,9 @@ Status Form::PrepareControl(Control& control) {
     if (description.Kind == ControlKind::Timer) return StatusOk;
     control.Text = Widen(description.Text);
     const LOGFONTW logFont =
-        description.Font ? LogFontFor(*description.Font, context_.Dpi) : defaultFont_;
+        description.Font ? LogFontFor(*description.Font, dpi_) : defaultFont_;
+    control.Points = description.Font ? description.Font->Size
+                                      : PointsFromPixels(std::abs(logFont.lfHeight), dpi_);
     control.Font.reset(CreateFontIndirectW(&logFont));
     if (!control.Font) return StatusOutOfMemory;
     if (description.Picture) {
@@ -227,23 +238,31 @@ Status Form::PrepareControl(Control& control) {
     return StatusOk;
 }
 
+// At 96 DPI the 1x picture at its natural size; above it the 2x picture, at its natural size
+// at 192 DPI and scaled smoothly to the DPI's size elsewhere.
 Status Form::DecodePicture(const PictureDescription& picture, UniqueBitmap& bitmap) {
-    return context_.Pictures.Decode(*picture.File,
-                                    PixelsFromPicturePixels(picture.Width, context_.Dpi),
-                                    PixelsFromPicturePixels(picture.Height, context_.Dpi), bitmap);
+    return context_.Pictures.Decode(PictureFileForDpi(picture, dpi_),
+                                    PixelsFromPicturePixels(picture.Width, dpi_),
+                                    PixelsFromPicturePixels(picture.Height, dpi_), bitmap);
+}
+
+// A fixed single border: a caption with the system menu and a minimise box, no sizing frame
+// and no maximise box.
+DWORD Form::WindowStyle() const {
+    const bool framed = description_.Border == BorderStyle::FixedSingle;
+    return (framed ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX : WS_POPUP) |
+           WS_CLIPCHILDREN;
+}
+
+SIZE Form::FrameSize(int dpi) const {
+    const SIZE client{PixelsFromTwips(description_.ClientWidth, dpi),
+                      PixelsFromTwips(description_.ClientHeight, dpi)};
+    return FrameSizeForDpi(client, WindowStyle(), 0, dpi);
 }
 
 Status Form::CreateMainWindow() {
-    const bool framed = description_.Border == BorderStyle::FixedSingle;
-    // A fixed single border: a caption with the system menu and a minimise box, no sizing
-    // frame and no maximise box.
-    const DWORD style =
-        (framed ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX : WS_POPUP) |
-        WS_CLIPCHILDREN;
-    RECT frame{0, 0, PixelsFromTwips(description_.ClientWidth, context_.Dpi),
-               PixelsFromTwips(description_.ClientHeight, context_.Dpi)};
-    AdjustWindowRectEx(&frame, style, FALSE, 0);
-    const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+    const DWORD style = WindowStyle();
+    const SIZE size = FrameSize(dpi_);
     const POINT origin = StartPosition(description_.Position, size);
     const std::wstring caption = Widen(description_.Caption);
     // WM_NCCREATE attaches the window to this form (see WindowProcedure).
@@ -382,7 +401,7 @@ void Form::StopTimers() {
 }
 
 RECT Form::PixelRect(const TwipsRect& bounds) const {
-    const int dpi = context_.Dpi;
+    const int dpi = dpi_;
     const int left = PixelsFromTwips(bounds.Left, dpi);
     const int top = PixelsFromTwips(bounds.Top, dpi);
     return {left, top, left + PixelsFromTwips(bounds.Width, dpi),
@@ -484,7 +503,7 @@ Status Form::GetFontSize(ControlIndex index, PointSize& size) const {
     if (!control.Font || !GetObjectW(control.Font.get(), sizeof logFont, &logFont)) {
         return StatusWrongKind;
     }
-    size = PointsFromPixels(std::abs(logFont.lfHeight), context_.Dpi);
+    size = PointsFromPixels(std::abs(logFont.lfHeight), dpi_);
     return StatusOk;
 }
 
@@ -496,7 +515,7 @@ Status Form::SetFontSize(ControlIndex index, PointSize size) {
         return StatusWrongKind;
     }
     if (size <= PointSize()) return StatusInvalidArgument;
-    logFont.lfHeight = FontHeight(size, context_.Dpi);
+    logFont.lfHeight = FontHeight(size, dpi_);
     // The new font is in use before the old one is deleted, so no control ever holds a
     // deleted font, and exactly one font per control exists between writes.
     UniqueFont font(CreateFontIndirectW(&logFont));
@@ -505,6 +524,7 @@ Status Form::SetFontSize(ControlIndex index, PointSize size) {
         SendMessageW(control.Window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     }
     control.Font = std::move(font);
+    control.Points = size;
     if (control.Description->Kind == ControlKind::Label) InvalidateLabel(control);
     return StatusOk;
 }
@@ -568,6 +588,12 @@ LRESULT Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             break;
         case WM_DRAWITEM: DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); return TRUE;
         case WM_ACTIVATE: OnActivate(wParam); return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case kGetDpiScaledSize:
+            *reinterpret_cast<SIZE*>(lParam) = FrameSize(static_cast<int>(wParam));
+            return TRUE;
         // The close box and Alt+F4 go to the program, which unloads through Destroy.
         case WM_CLOSE:
             if (sink_) sink_->OnCloseCommand();
@@ -577,6 +603,60 @@ LRESULT Form::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The form moved to a monitor with another scale (or the scale changed): everything is laid
+// out again at the new DPI, in the rectangle Windows suggests (which it asked for through
+// WM_GETDPISCALEDSIZE, where it asks).
+void Form::OnDpiChanged(int dpi, const RECT& suggested) {
+    if (dpi <= 0 || destroyed_) return;
+    ApplyDpi(dpi);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+// Places, fonts and pictures in pixels of the new DPI. Fonts keep their point sizes, so the
+// caption goes on pulsating between the same sizes. What cannot be made anew keeps its old
+// size: a picture or font that fails here is no reason to lose the window.
+void Form::ApplyDpi(int dpi) {
+    dpi_ = dpi;
+    defaultFont_ = DefaultFont(dpi);
+    for (Control& control : controls_) ApplyDpi(control);
+    if (description_.Picture) {
+        UniqueBitmap picture;
+        if (!Failed(DecodePicture(description_.Picture, picture))) picture_ = std::move(picture);
+    }
+}
+
+void Form::ApplyDpi(Control& control) {
+    control.Bounds = PixelRect(control.Description->Bounds);
+    LOGFONTW logFont{};
+    if (control.Font && GetObjectW(control.Font.get(), sizeof logFont, &logFont)) {
+        logFont.lfHeight = FontHeight(control.Points, dpi_);
+        if (UniqueFont font(CreateFontIndirectW(&logFont)); font) {
+            if (control.Window) {
+                SendMessageW(control.Window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()),
+                             FALSE);
+            }
+            control.Font = std::move(font);
+        }
+    }
+    UniqueBitmap picture;
+    if (control.Description->Picture &&
+        !Failed(DecodePicture(control.Description->Picture, picture))) {
+        if (control.Window && control.Description->Kind == ControlKind::PictureButton) {
+            SendMessageW(control.Window, BM_SETIMAGE, IMAGE_BITMAP,
+                         reinterpret_cast<LPARAM>(picture.get()));
+        }
+        control.Picture = std::move(picture);
+    }
+    if (control.Window) {
+        const RECT& r = control.Bounds;
+        SetWindowPos(control.Window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void Form::ReleaseWindow() {

@@ -23,7 +23,7 @@ constexpr int ControlId(ControlIndex index) { return kFirstControlId + static_ca
 // What every form of the process shares.
 struct FormContext {
     HINSTANCE Instance;
-    int Dpi;
+    int Dpi;  // the session's; a form takes its monitor's where Windows tells it
     PictureDecoder& Pictures;
 };
 
@@ -45,6 +45,7 @@ public:
     Form& operator=(const Form&) = delete;
 
     HWND Handle() const { return window_; }
+    int Dpi() const { return dpi_; }
     // The form that owns a top-level window, or null for any other window.
     static Form* FromHandle(HWND window);
     // The font a control draws its text with; null for timers.
@@ -67,6 +68,7 @@ private:
         HWND Window = nullptr;  // null for timers and for labels drawn only on the surface
         std::wstring Text;      // labels
         UniqueFont Font;
+        PointSize Points;  // the font's size as last asked for, kept when the DPI changes
         UniqueBitmap Picture;
         UniqueBrush Background;  // list boxes
         bool TimerRunning = false;
@@ -80,6 +82,11 @@ private:
     Status PrepareControl(Control& control);
     Status DecodePicture(const PictureDescription& picture, UniqueBitmap& bitmap);
     Status CreateMainWindow();
+    DWORD WindowStyle() const;
+    SIZE FrameSize(int dpi) const;
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    void ApplyDpi(int dpi);
+    void ApplyDpi(Control& control);
     Status CreateChildWindows();
     Status CreateChildWindow(ControlIndex index);
     void CreateToolTip(const Control& control);
@@ -113,6 +120,7 @@ private:
     const WindowDescription& description_;
     EventSink* sink_;  // null once destroyed: no more events
     FormContext context_;
+    int dpi_;  // the DPI of the monitor the form is on
     HWND window_ = nullptr;
     HWND toolTip_ = nullptr;
     HWND lastFocus_ = nullptr;

@@ -38,6 +38,10 @@ TEST(ProgramTables, BrokenTablesAreFound) {
          .Picture = {&kBadFile, 16, 16}},
         {.Kind = ControlKind::PictureButton, .Name = "Command1", .TabIndex = 2,
          .Picture = {form1.Description.Controls[6].Picture.File, 99, 21}},
+        // A 2x picture that is only the 1x one again.
+        {.Kind = ControlKind::PictureButton, .Name = "Command2", .TabIndex = 3,
+         .Picture = {form1.Description.Controls[7].Picture.File, 123, 22,
+                     form1.Description.Controls[7].Picture.File}},
     };
     const WindowDescription window{.Name = "Broken", .Controls = controls};
     const Binding bindings[] = {
@@ -56,6 +60,7 @@ TEST(ProgramTables, BrokenTablesAreFound) {
     EXPECT_TRUE(Mentions(faults, "Broken.Timer1: timer without an interval"));
     EXPECT_TRUE(Mentions(faults, "bad.gif does not decode"));
     EXPECT_TRUE(Mentions(faults, "Command1Face.jpg is 123x21, not 99x21"));
+    EXPECT_TRUE(Mentions(faults, "Broken.Command2: picture Command2Face.jpg is 123x22, not 246x44"));
     EXPECT_TRUE(Mentions(faults, "Label9_Click: no control Label9"));
     EXPECT_TRUE(Mentions(faults, "Label1_Timer: Label1 cannot raise Timer"));
     EXPECT_TRUE(Mentions(faults, "Form_Click: the window raises only Load"));

@@ -21,6 +21,8 @@ PICTURES = {
     "about/TextBackground.jpg": (558, 352),
     "about/Picture1Exit.jpg": (16, 16),
 }
+# Every picture has a twin drawn at twice the size for high-DPI screens.
+PICTURES.update({rel[:-4] + "2x.jpg": (w * 2, h * 2) for rel, (w, h) in list(PICTURES.items())})
 
 
 def baseline_frames(argv):
