@@ -21,13 +21,13 @@ import argparse
 import io
 import math
 import os
-import struct
 import sys
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import coastlines  # noqa: E402
+import ico_encoder  # noqa: E402
 
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 SS = 4  # supersampling factor for anti-aliased shapes
@@ -623,97 +623,6 @@ def draw_set_square(s):
     return img.reduce(k)
 
 
-def ico_palette_image(img, bpp):
-    """Quantise an RGBA icon for a paletted entry.
-
-    Returns (indices, palette, opaque) with palette index 0 black, used for
-    the transparent pixels; the rest hold the icon's colours as they look
-    over a light background."""
-    w, h = img.size
-    flat = Image.new("RGBA", img.size, (255, 255, 255, 255))
-    flat = Image.alpha_composite(flat, img).convert("RGB")
-    alpha = img.getchannel("A")
-    opaque = [a >= 128 for a in alpha.getdata()]
-    pixels = [p for p, o in zip(flat.getdata(), opaque) if o]
-    colours = (1 << bpp) - 1
-    sample = Image.new("RGB", (len(pixels), 1))
-    sample.putdata(pixels)
-    pal_img = sample.quantize(colors=colours, method=Image.Quantize.MEDIANCUT, dither=0)
-    pal = pal_img.getpalette()[:3 * colours]
-    while len(pal) < 3 * colours:
-        pal += [0, 0, 0]
-    palette = [(0, 0, 0)] + [tuple(pal[i:i + 3]) for i in range(0, 3 * colours, 3)]
-    # map every opaque pixel to its nearest palette colour (never index 0)
-    cache = {}
-    indices = []
-    for p, o in zip(flat.getdata(), opaque):
-        if not o:
-            indices.append(0)
-            continue
-        if p not in cache:
-            best = min(range(1, len(palette)),
-                       key=lambda i: sum((a - b) ** 2 for a, b in zip(p, palette[i])))
-            cache[p] = best
-        indices.append(cache[p])
-    return indices, palette, opaque
-
-
-def dib_entry(img, bpp):
-    """One icon image as a BITMAPINFOHEADER DIB: colour bits then AND mask."""
-    w, h = img.size
-    if bpp == 32:
-        px = list(img.getdata())
-        opaque = [a >= 128 for (_, _, _, a) in px]
-        palette = []
-    else:
-        indices, palette, opaque = ico_palette_image(img, bpp)
-    row_bytes = ((w * bpp + 31) // 32) * 4
-    mask_row_bytes = ((w + 31) // 32) * 4
-    xor = bytearray()
-    andm = bytearray()
-    for y in range(h - 1, -1, -1):          # bottom-up
-        row = bytearray()
-        if bpp == 32:
-            for x in range(w):
-                r, g, b, a = px[y * w + x]
-                row += bytes((b, g, r, a)) if a else b"\0\0\0\0"
-        elif bpp == 8:
-            row += bytes(indices[y * w:(y + 1) * w])
-        else:
-            for x in range(0, w, 2):
-                hi = indices[y * w + x]
-                lo = indices[y * w + x + 1] if x + 1 < w else 0
-                row.append((hi << 4) | lo)
-        row += b"\0" * (row_bytes - len(row))
-        xor += row
-        mrow = bytearray(mask_row_bytes)
-        for x in range(w):
-            if not opaque[y * w + x]:
-                mrow[x // 8] |= 0x80 >> (x % 8)
-        andm += mrow
-    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, bpp, 0,
-                         len(xor) + len(andm), 0, 0, len(palette) if palette else 0, 0)
-    pal = b"".join(bytes((b, g, r, 0)) for (r, g, b) in palette)
-    return header + pal + bytes(xor) + bytes(andm)
-
-
-def build_ico(drawings):
-    """The icon file: 4-bit, then 8-bit, then 32-bit entries, largest first."""
-    entries = []
-    for bpp in (4, 8, 32):
-        for s in ICON_SIZES:
-            entries.append((s, bpp, dib_entry(drawings[s], bpp)))
-    out = bytearray(struct.pack("<HHH", 0, 1, len(entries)))
-    offset = 6 + 16 * len(entries)
-    for s, bpp, data in entries:
-        out += struct.pack("<BBBBHHII", s % 256, s % 256, 16 if bpp == 4 else 0, 0,
-                           1, bpp, len(data), offset)
-        offset += len(data)
-    for _, _, data in entries:
-        out += data
-    return bytes(out)
-
-
 # ---------------------------------------------------------------------------
 
 
@@ -736,7 +645,7 @@ def render_all():
         out[picture_path("about/TextBackground.jpg", scale)] = save_jpeg(draw_world_map(scale), 92)
         out[picture_path("about/Picture1Exit.jpg", scale)] = save_jpeg(draw_exit_sign(scale), 98)
     icons = {s: draw_set_square(s) for s in set(ICON_SIZES) | set(PNG_SIZES)}
-    out["app/avodevivu.ico"] = build_ico(icons)
+    out["app/avodevivu.ico"] = ico_encoder.build_ico(icons, ICON_SIZES)
     for s in PNG_SIZES:
         out["app/icons/avodevivu-%d.png" % s] = save_png(icons[s])
     return out
