@@ -237,57 +237,72 @@ def draw_watermark(layer):
 
 
 def draw_form_background(scale=1):
+    """The royal-blue field, the raised card with its tab, the etched
+    decoration and the laptop, in that order from the back."""
+    base = draw_field(scale)
+    draw_card(base, scale)
+    base = Image.alpha_composite(base, draw_card_decoration(scale))
+    return add_laptop(base, scale).convert("RGB")
+
+
+def draw_field(scale):
+    """The gradient behind the card, lit from the upper left, with a faint grid."""
     W, H = FORM_W, FORM_H
-    k = SS
     sc = scale
     base = vgradient(W * sc, H * sc, [(0.0, ROYAL_TOP), (1.0, ROYAL_BOTTOM)])
-    # light from the upper left
     paint(base, radial_glow(W * sc, H * sc, 120 * sc, 60 * sc, 520 * sc, 420 * sc, 0.35),
           (120, 160, 255))
-    # a faint drafting grid on the field
     grid = Layer(W, H, 1, sc)
     for x in range(0, W, 24):
         grid.line([(x, 0), (x, H)], (160, 190, 255, 18))
     for y in range(0, H, 24):
         grid.line([(0, y), (W, y)], (160, 190, 255, 18))
-    base = Image.alpha_composite(base.convert("RGBA"), grid.img)
+    return Image.alpha_composite(base.convert("RGBA"), grid.img)
 
-    # drop shadow of the card
+
+def draw_card(base, scale):
+    """The card and its drop shadow, painted into `base`."""
+    sc = scale
     shadow = card_mask(sc, 0)
     shadow = ImageChops.offset(shadow, 6 * sc, 7 * sc).filter(ImageFilter.GaussianBlur(6 * sc))
     paint(base, shadow, (4, 10, 40), 0.7)
 
-    # the card itself, its masks drawn at k samples per pixel of the picture
+    # the masks are drawn at SS samples per pixel of the picture
+    k = SS
     outer = card_mask(k * sc, 0)
     inner = card_mask(k * sc, 2)
-    fill = vgradient(W * sc, H * sc, [(0.0, (40, 74, 176)), (0.25, (28, 58, 150)),
-                                      (1.0, (16, 36, 104))]).convert("RGBA")
+    fill = vgradient(FORM_W * sc, FORM_H * sc, [(0.0, (40, 74, 176)), (0.25, (28, 58, 150)),
+                                                (1.0, (16, 36, 104))]).convert("RGBA")
     base.paste(fill, (0, 0), outer.reduce(k))
     ring = ImageChops.subtract(outer, inner).reduce(k)
     paint(base, ring, (200, 218, 255), 0.95)
     # an inner hairline gives the edge a slight bevel
-    inner2 = card_mask(k * sc, 3)
-    hair = ImageChops.subtract(inner, inner2).reduce(k)
+    hair = ImageChops.subtract(inner, card_mask(k * sc, 3)).reduce(k)
     paint(base, hair, (90, 130, 230), 0.8)
 
-    deco = Layer(W, H, SS, sc)
+
+def draw_card_decoration(scale):
+    """The watermark, the group frames and the wells around the controls."""
+    deco = Layer(FORM_W, FORM_H, SS, scale)
     draw_watermark(deco)
-    # group frames behind the headings and their boxes
     for top, bottom in ((160, 292), (296, 420)):
         deco.rect((334, top, 604, bottom), (120, 150, 255, 26), radius=9)
     for b in (ALIAS_BOX, DESC_BOX, LIST_BOX):
         well(deco, b)
-    base = Image.alpha_composite(base, deco.done())
+    return deco.done()
 
-    # laptop with a soft shadow under it
-    lap = Layer(W, H, SS, sc)
-    bl, by, br = draw_laptop(lap)
-    sh, sd = mask_layer(W, H, sc)
-    sd.ellipse([(bl - 6) * sc, (by - 6) * sc, (br + 6) * sc, (by + 6) * sc], fill=255)
+
+def add_laptop(base, scale):
+    """The laptop over `base`, a soft blurred shadow under its front edge."""
+    sc = scale
+    lap = Layer(FORM_W, FORM_H, SS, sc)
+    left, front, right = draw_laptop(lap)
+    sh, sd = mask_layer(FORM_W, FORM_H, sc)
+    sd.ellipse([(left - 6) * sc, (front - 6) * sc, (right + 6) * sc, (front + 6) * sc],
+               fill=255)
     sh = sh.filter(ImageFilter.GaussianBlur(5 * sc))
     paint(base, sh, (2, 8, 32), 0.65)
-    base = Image.alpha_composite(base, lap.done())
-    return base.convert("RGB")
+    return Image.alpha_composite(base, lap.done())
 
 
 # ---------------------------------------------------------------------------
