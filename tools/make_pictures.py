@@ -21,13 +21,13 @@ import argparse
 import io
 import math
 import os
-import struct
 import sys
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import coastlines  # noqa: E402
+import ico_encoder  # noqa: E402
 
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 SS = 4  # supersampling factor for anti-aliased shapes
@@ -113,6 +113,11 @@ class Layer:
     def arc(self, b, start, end, fill, width=1.0):
         self.draw.arc(self.box(b), start, end, fill=fill,
                       width=max(1, int(round(width * self.f))))
+
+    def blank(self):
+        """An empty layer of the same size and scale, for a translucent part
+        that is composited as a whole."""
+        return Layer(self.w, self.h, self.k, self.scale)
 
     def over(self, other):
         """Composite another layer of the same size on top of this one."""
@@ -210,114 +215,6 @@ def well(layer, box, depth=3):
                (190, 210, 255, 80), 1)
 
 
-def draw_laptop(layer):
-    """An open laptop in the top-left corner, a drawing on its screen."""
-    cx = 116.5                      # centred over the list box
-    lid = (cx - 60, 30, cx + 60, 120)
-    # soft contact shadow under the base
-    # (drawn by the caller as a blurred layer)
-    # lid back and bezel
-    layer.rect(lid, (34, 38, 48, 255), radius=7)
-    layer.rect((lid[0] + 1, lid[1] + 1, lid[2] - 1, lid[3] - 1), (58, 64, 78, 255), radius=6)
-    layer.rect((lid[0] + 2, lid[1] + 2, lid[2] - 2, lid[3] - 1), (40, 45, 56, 255), radius=5)
-    scr = (lid[0] + 8, lid[1] + 8, lid[2] - 8, lid[3] - 7)
-    layer.rect(scr, (9, 20, 44, 255))
-    sx0, sy0, sx1, sy1 = scr
-    # title bar and tool strip of the drawing program
-    layer.rect((sx0, sy0, sx1, sy0 + 5), (70, 110, 190, 255))
-    layer.rect((sx0, sy0 + 5, sx1, sy0 + 10), (196, 202, 214, 255))
-    for n, c in enumerate([(200, 60, 60), (60, 160, 70), (60, 100, 210), (220, 180, 40),
-                           (120, 120, 130), (120, 120, 130), (120, 120, 130)]):
-        bx = sx0 + 3 + n * 6
-        layer.rect((bx, sy0 + 6, bx + 4, sy0 + 9), c + (255,))
-    # faint drawing grid
-    gx0, gy0 = sx0 + 1, sy0 + 11
-    for x in range(int(gx0) + 4, int(sx1), 8):
-        layer.line([(x + 0.5, gy0), (x + 0.5, sy1)], (30, 52, 96, 255), 0.5)
-    for y in range(int(gy0) + 4, int(sy1), 8):
-        layer.line([(gx0, y + 0.5), (sx1, y + 0.5)], (30, 52, 96, 255), 0.5)
-    # a flanged part: outline, bolt circle, centre lines, a dimension
-    pcx, pcy = sx0 + 40, sy0 + 43
-    cyan = (90, 220, 255, 255)
-    layer.ellipse((pcx - 24, pcy - 24, pcx + 24, pcy + 24), outline=cyan, width=1.2)
-    layer.ellipse((pcx - 10, pcy - 10, pcx + 10, pcy + 10), outline=cyan, width=1.2)
-    for a in range(0, 360, 60):
-        hx = pcx + 17 * math.cos(math.radians(a + 30))
-        hy = pcy + 17 * math.sin(math.radians(a + 30))
-        layer.ellipse((hx - 2.6, hy - 2.6, hx + 2.6, hy + 2.6), outline=cyan, width=1)
-    red = (240, 90, 90, 255)
-    for dash in range(-30, 30, 6):
-        layer.line([(pcx + dash, pcy), (pcx + dash + 3.5, pcy)], red, 0.7)
-        layer.line([(pcx, pcy + dash), (pcx, pcy + dash + 3.5)], red, 0.7)
-    # a side view of the part with a dimension line beside it
-    yel = (255, 214, 80, 255)
-    vx = sx0 + 74
-    tint = Layer(layer.w, layer.h, layer.k, layer.scale)
-    tint.rect((vx, pcy - 24, vx + 10, pcy + 24), (90, 220, 255, 60))
-    layer.over(tint)
-    layer.line([(vx, pcy - 24), (vx + 10, pcy - 24), (vx + 10, pcy + 24), (vx, pcy + 24),
-                (vx, pcy - 24)], cyan, 1.2)
-    layer.line([(vx + 15, pcy - 24), (vx + 15, pcy + 24)], yel, 0.8)
-    for yy, dy in ((pcy - 24, 1), (pcy + 24, -1)):
-        layer.poly([(vx + 15, yy), (vx + 13, yy + 4 * dy), (vx + 17, yy + 4 * dy)], yel)
-        layer.line([(vx + 11, yy), (vx + 17, yy)], yel, 0.6)
-    # crosshair cursor
-    ccx, ccy = sx1 - 9, sy1 - 10
-    layer.line([(ccx - 6, ccy), (ccx + 6, ccy)], (255, 255, 255, 255), 0.8)
-    layer.line([(ccx, ccy - 6), (ccx, ccy + 6)], (255, 255, 255, 255), 0.8)
-    layer.rect((ccx - 1.5, ccy - 1.5, ccx + 1.5, ccy + 1.5), (255, 255, 255, 255))
-    layer.rect((ccx - 0.8, ccy - 0.8, ccx + 0.8, ccy + 0.8), (9, 20, 44, 255))
-    # screen glare
-    glare = Layer(layer.w, layer.h, layer.k, layer.scale)
-    glare.poly([(sx0 + 52, sy0), (sx0 + 74, sy0), (sx0 + 44, sy1), (sx0 + 22, sy1)],
-               (255, 255, 255, 12))
-    layer.over(glare)
-    # hinge
-    layer.rect((lid[0] + 6, lid[3] - 1, lid[2] - 6, lid[3] + 2), (24, 26, 32, 255))
-    # keyboard deck in perspective
-    top_y, bot_y = lid[3] + 2, lid[3] + 40
-    tl, tr = lid[0] + 2, lid[2] - 2
-    bl, br = cx - 74, cx + 74
-    layer.poly([(tl, top_y), (tr, top_y), (br, bot_y), (bl, bot_y)], (176, 184, 198, 255))
-    layer.poly([(tl + 1, top_y + 0.5), (tr - 1, top_y + 0.5), (br - 1.5, bot_y - 0.5),
-                (bl + 1.5, bot_y - 0.5)], (206, 212, 224, 255))
-    # front edge
-    layer.poly([(bl, bot_y), (br, bot_y), (br - 3, bot_y + 6), (bl + 3, bot_y + 6)],
-               (120, 128, 144, 255))
-    layer.rect((cx - 14, bot_y + 1, cx + 14, bot_y + 3), (96, 104, 120, 255))
-
-    def deck(u, v):
-        """Point on the deck: u across 0..1, v front-to-back 0 (hinge)..1 (front)."""
-        y = lerp(top_y, bot_y, v)
-        left = lerp(tl, bl, v)
-        right = lerp(tr, br, v)
-        return (lerp(left, right, u), y)
-
-    rows = 5
-    keys = 13
-    kb_v0, kb_v1 = 0.08, 0.60
-    for r in range(rows):
-        v0 = lerp(kb_v0, kb_v1, r / rows) + 0.012
-        v1 = lerp(kb_v0, kb_v1, (r + 1) / rows) - 0.022
-        for c in range(keys):
-            u0 = 0.08 + 0.84 * c / keys + 0.006
-            u1 = 0.08 + 0.84 * (c + 1) / keys - 0.010
-            if r == rows - 1 and 3 <= c <= 8:
-                if c != 3:
-                    continue  # the space bar
-                u1 = 0.08 + 0.84 * 9 / keys - 0.010
-            layer.poly([deck(u0, v0), deck(u1, v0), deck(u1, v1), deck(u0, v1)],
-                       (52, 56, 66, 255))
-    # touch pad
-    layer.poly([deck(0.38, 0.68), deck(0.62, 0.68), deck(0.63, 0.94), deck(0.37, 0.94)],
-               (186, 194, 208, 255))
-    layer.line([deck(0.37, 0.945), deck(0.63, 0.945)], (240, 244, 250, 255), 0.6)
-    # power light
-    p = deck(0.9, 0.82)
-    layer.ellipse((p[0] - 1.2, p[1] - 1, p[0] + 1.2, p[1] + 1), fill=(90, 230, 120, 255))
-    return (bl, bot_y + 6, br)
-
-
 def draw_watermark(layer):
     """Faint drafting tools etched into the empty middle of the card."""
     c = (150, 180, 255, 36)
@@ -340,57 +237,298 @@ def draw_watermark(layer):
 
 
 def draw_form_background(scale=1):
+    """The royal-blue field, the raised card with its tab, the etched
+    decoration and the laptop, in that order from the back."""
+    base = draw_field(scale)
+    draw_card(base, scale)
+    base = Image.alpha_composite(base, draw_card_decoration(scale))
+    return add_laptop(base, scale).convert("RGB")
+
+
+def draw_field(scale):
+    """The gradient behind the card, lit from the upper left, with a faint grid."""
     W, H = FORM_W, FORM_H
-    k = SS
     sc = scale
     base = vgradient(W * sc, H * sc, [(0.0, ROYAL_TOP), (1.0, ROYAL_BOTTOM)])
-    # light from the upper left
     paint(base, radial_glow(W * sc, H * sc, 120 * sc, 60 * sc, 520 * sc, 420 * sc, 0.35),
           (120, 160, 255))
-    # a faint drafting grid on the field
     grid = Layer(W, H, 1, sc)
     for x in range(0, W, 24):
         grid.line([(x, 0), (x, H)], (160, 190, 255, 18))
     for y in range(0, H, 24):
         grid.line([(0, y), (W, y)], (160, 190, 255, 18))
-    base = Image.alpha_composite(base.convert("RGBA"), grid.img)
+    return Image.alpha_composite(base.convert("RGBA"), grid.img)
 
-    # drop shadow of the card
+
+def draw_card(base, scale):
+    """The card and its drop shadow, painted into `base`."""
+    sc = scale
     shadow = card_mask(sc, 0)
     shadow = ImageChops.offset(shadow, 6 * sc, 7 * sc).filter(ImageFilter.GaussianBlur(6 * sc))
     paint(base, shadow, (4, 10, 40), 0.7)
 
-    # the card itself, its masks drawn at k samples per pixel of the picture
+    # the masks are drawn at SS samples per pixel of the picture
+    k = SS
     outer = card_mask(k * sc, 0)
     inner = card_mask(k * sc, 2)
-    fill = vgradient(W * sc, H * sc, [(0.0, (40, 74, 176)), (0.25, (28, 58, 150)),
-                                      (1.0, (16, 36, 104))]).convert("RGBA")
+    fill = vgradient(FORM_W * sc, FORM_H * sc, [(0.0, (40, 74, 176)), (0.25, (28, 58, 150)),
+                                                (1.0, (16, 36, 104))]).convert("RGBA")
     base.paste(fill, (0, 0), outer.reduce(k))
     ring = ImageChops.subtract(outer, inner).reduce(k)
     paint(base, ring, (200, 218, 255), 0.95)
     # an inner hairline gives the edge a slight bevel
-    inner2 = card_mask(k * sc, 3)
-    hair = ImageChops.subtract(inner, inner2).reduce(k)
+    hair = ImageChops.subtract(inner, card_mask(k * sc, 3)).reduce(k)
     paint(base, hair, (90, 130, 230), 0.8)
 
-    deco = Layer(W, H, SS, sc)
+
+def draw_card_decoration(scale):
+    """The watermark, the group frames and the wells around the controls."""
+    deco = Layer(FORM_W, FORM_H, SS, scale)
     draw_watermark(deco)
-    # group frames behind the headings and their boxes
     for top, bottom in ((160, 292), (296, 420)):
         deco.rect((334, top, 604, bottom), (120, 150, 255, 26), radius=9)
     for b in (ALIAS_BOX, DESC_BOX, LIST_BOX):
         well(deco, b)
-    base = Image.alpha_composite(base, deco.done())
+    return deco.done()
 
-    # laptop with a soft shadow under it
-    lap = Layer(W, H, SS, sc)
-    bl, by, br = draw_laptop(lap)
-    sh, sd = mask_layer(W, H, sc)
-    sd.ellipse([(bl - 6) * sc, (by - 6) * sc, (br + 6) * sc, (by + 6) * sc], fill=255)
+
+def add_laptop(base, scale):
+    """The laptop over `base`, a soft blurred shadow under its front edge."""
+    sc = scale
+    lap = Layer(FORM_W, FORM_H, SS, sc)
+    left, front, right = draw_laptop(lap)
+    sh, sd = mask_layer(FORM_W, FORM_H, sc)
+    sd.ellipse([(left - 6) * sc, (front - 6) * sc, (right + 6) * sc, (front + 6) * sc],
+               fill=255)
     sh = sh.filter(ImageFilter.GaussianBlur(5 * sc))
     paint(base, sh, (2, 8, 32), 0.65)
-    base = Image.alpha_composite(base, lap.done())
-    return base.convert("RGB")
+    return Image.alpha_composite(base, lap.done())
+
+
+# ---------------------------------------------------------------------------
+# The laptop in the main window's top-left corner
+#
+# An open lid with a drawing program on its screen, the keyboard deck in
+# perspective below it.  Boxes are (left, top, right, bottom); insets are
+# (left, top, right, bottom) too.
+
+LAPTOP_X = 116.5                            # centre line, over the list box
+LID = (LAPTOP_X - 60, 30, LAPTOP_X + 60, 120)
+LID_SHELLS = [                              # back, rim and bezel, outside in
+    ((0, 0, 0, 0), (34, 38, 48, 255), 7),
+    ((1, 1, 1, 1), (58, 64, 78, 255), 6),
+    ((2, 2, 2, 1), (40, 45, 56, 255), 5),
+]
+SCREEN_INSET = (8, 8, 8, 7)
+HINGE = dict(inset=6, above=1, below=2, colour=(24, 26, 32, 255))
+
+# the drawing program, from the screen's top-left corner
+SCREEN_BLACK = (9, 20, 44, 255)
+TITLE_BAR = (0, 5, (70, 110, 190, 255))      # top, bottom, colour
+TOOL_STRIP = (5, 10, (196, 202, 214, 255))
+TOOL_BUTTONS = [(200, 60, 60), (60, 160, 70), (60, 100, 210), (220, 180, 40),
+                (120, 120, 130), (120, 120, 130), (120, 120, 130)]
+TOOL_BUTTON = dict(left=3, pitch=6, width=4, top=6, bottom=9)
+GRID = dict(left=1, top=11, offset=4, pitch=8, colour=(30, 52, 96, 255), width=0.5)
+CAD_CYAN = (90, 220, 255, 255)
+CAD_RED = (240, 90, 90, 255)
+CAD_YELLOW = (255, 214, 80, 255)
+WHITE = (255, 255, 255, 255)
+# a flange seen from the front: rim, bore and six bolt holes on a circle
+FLANGE = dict(x=40, y=43, rim=24, bore=10, bolt_circle=17, bolt=2.6, bolts=6)
+CENTRE_LINE = dict(reach=30, pitch=6, dash=3.5, width=0.7)
+SIDE_VIEW_X = 74                            # the same flange from the side
+SIDE_VIEW_WIDTH = 10
+CURSOR = dict(right=9, bottom=10, arm=6, box=1.5, hole=0.8)
+GLARE = [(52, "top"), (74, "top"), (44, "bottom"), (22, "bottom")]
+
+# the keyboard deck, between the hinge (v = 0) and the front edge (v = 1)
+DECK_BACK_INSET = 2                         # narrower than the lid at the hinge
+DECK_FRONT_HALF = 74                        # half its width at the front edge
+DECK_DEPTH = 40
+DECK_COLOURS = ((176, 184, 198, 255), (206, 212, 224, 255))   # edge, top
+FRONT_EDGE = dict(height=6, slant=3, colour=(120, 128, 144, 255))
+FRONT_NOTCH = dict(half=14, top=1, bottom=3, colour=(96, 104, 120, 255))
+KEYBOARD = dict(rows=5, keys=13, u0=0.08, span=0.84, v0=0.08, v1=0.60,
+                colour=(52, 56, 66, 255))
+SPACE_BAR = (3, 8)                          # first and last key it replaces, bottom row
+TOUCH_PAD = [(0.38, 0.68), (0.62, 0.68), (0.63, 0.94), (0.37, 0.94)]
+TOUCH_PAD_COLOUR = (186, 194, 208, 255)
+TOUCH_PAD_LIP = (0.37, 0.63, 0.945, (240, 244, 250, 255))     # u from, u to, v, colour
+POWER_LIGHT = (0.9, 0.82, 1.2, 1, (90, 230, 120, 255))       # u, v, rx, ry, colour
+
+
+def inset(box, by):
+    return (box[0] + by[0], box[1] + by[1], box[2] - by[2], box[3] - by[3])
+
+
+class Deck:
+    """The keyboard deck in perspective: narrow at the hinge, wide at the front."""
+
+    def __init__(self, lid):
+        self.back_y, self.front_y = lid[3] + 2, lid[3] + DECK_DEPTH
+        self.back = (lid[0] + DECK_BACK_INSET, lid[2] - DECK_BACK_INSET)
+        self.front = (LAPTOP_X - DECK_FRONT_HALF, LAPTOP_X + DECK_FRONT_HALF)
+
+    def at(self, u, v):
+        """Point on the deck: u across 0..1, v from the hinge (0) to the front (1)."""
+        y = lerp(self.back_y, self.front_y, v)
+        left = lerp(self.back[0], self.front[0], v)
+        right = lerp(self.back[1], self.front[1], v)
+        return (lerp(left, right, u), y)
+
+    def quad(self, u0, v0, u1, v1):
+        return [self.at(u0, v0), self.at(u1, v0), self.at(u1, v1), self.at(u0, v1)]
+
+
+def draw_laptop(layer):
+    """An open laptop in the top-left corner, a drawing on its screen.
+
+    Returns (left, bottom, right) of its front edge, where the caller lays
+    its soft contact shadow."""
+    for by, colour, radius in LID_SHELLS:
+        layer.rect(inset(LID, by), colour, radius=radius)
+    draw_screen(layer, inset(LID, SCREEN_INSET))
+    h = HINGE
+    layer.rect((LID[0] + h["inset"], LID[3] - h["above"], LID[2] - h["inset"],
+                LID[3] + h["below"]), h["colour"])
+    deck = Deck(LID)
+    draw_deck(layer, deck)
+    draw_keyboard(layer, deck)
+    draw_touch_pad(layer, deck)
+    return (deck.front[0], deck.front_y + FRONT_EDGE["height"], deck.front[1])
+
+
+def draw_screen(layer, scr):
+    layer.rect(scr, SCREEN_BLACK)
+    draw_program_bars(layer, scr)
+    draw_screen_grid(layer, scr)
+    sx0, sy0 = scr[0], scr[1]
+    centre = (sx0 + FLANGE["x"], sy0 + FLANGE["y"])
+    draw_flange(layer, centre)
+    draw_side_view(layer, sx0 + SIDE_VIEW_X, centre[1])
+    draw_cursor(layer, (scr[2] - CURSOR["right"], scr[3] - CURSOR["bottom"]))
+    glare = layer.blank()
+    glare.poly([(sx0 + dx, scr[1] if edge == "top" else scr[3]) for dx, edge in GLARE],
+               (255, 255, 255, 12))
+    layer.over(glare)
+
+
+def draw_program_bars(layer, scr):
+    """The drawing program's title bar and tool strip with its buttons."""
+    sx0, sy0, sx1, _ = scr
+    for top, bottom, colour in (TITLE_BAR, TOOL_STRIP):
+        layer.rect((sx0, sy0 + top, sx1, sy0 + bottom), colour)
+    b = TOOL_BUTTON
+    for n, c in enumerate(TOOL_BUTTONS):
+        bx = sx0 + b["left"] + n * b["pitch"]
+        layer.rect((bx, sy0 + b["top"], bx + b["width"], sy0 + b["bottom"]), c + (255,))
+
+
+def draw_screen_grid(layer, scr):
+    """A faint drawing grid below the tool strip."""
+    sx0, sy0, sx1, sy1 = scr
+    g = GRID
+    gx0, gy0 = sx0 + g["left"], sy0 + g["top"]
+    for x in range(int(gx0) + g["offset"], int(sx1), g["pitch"]):
+        layer.line([(x + 0.5, gy0), (x + 0.5, sy1)], g["colour"], g["width"])
+    for y in range(int(gy0) + g["offset"], int(sy1), g["pitch"]):
+        layer.line([(gx0, y + 0.5), (sx1, y + 0.5)], g["colour"], g["width"])
+
+
+def circle(centre, r):
+    return (centre[0] - r, centre[1] - r, centre[0] + r, centre[1] + r)
+
+
+def draw_flange(layer, centre):
+    """Rim, bore, bolt circle and dashed centre lines."""
+    f = FLANGE
+    pcx, pcy = centre
+    layer.ellipse(circle(centre, f["rim"]), outline=CAD_CYAN, width=1.2)
+    layer.ellipse(circle(centre, f["bore"]), outline=CAD_CYAN, width=1.2)
+    step = 360 // f["bolts"]
+    for a in range(0, 360, step):
+        hole = (pcx + f["bolt_circle"] * math.cos(math.radians(a + step / 2)),
+                pcy + f["bolt_circle"] * math.sin(math.radians(a + step / 2)))
+        layer.ellipse(circle(hole, f["bolt"]), outline=CAD_CYAN, width=1)
+    c = CENTRE_LINE
+    for dash in range(-c["reach"], c["reach"], c["pitch"]):
+        layer.line([(pcx + dash, pcy), (pcx + dash + c["dash"], pcy)], CAD_RED, c["width"])
+        layer.line([(pcx, pcy + dash), (pcx, pcy + dash + c["dash"])], CAD_RED, c["width"])
+
+
+def draw_side_view(layer, vx, cy):
+    """The flange from the side, tinted, with its thickness dimensioned beside it."""
+    top, bottom = cy - FLANGE["rim"], cy + FLANGE["rim"]
+    right = vx + SIDE_VIEW_WIDTH
+    tint = layer.blank()
+    tint.rect((vx, top, right, bottom), CAD_CYAN[:3] + (60,))
+    layer.over(tint)
+    layer.line([(vx, top), (right, top), (right, bottom), (vx, bottom), (vx, top)],
+               CAD_CYAN, 1.2)
+    dim = vx + 15
+    layer.line([(dim, top), (dim, bottom)], CAD_YELLOW, 0.8)
+    for y, inward in ((top, 1), (bottom, -1)):
+        layer.poly([(dim, y), (dim - 2, y + 4 * inward), (dim + 2, y + 4 * inward)],
+                   CAD_YELLOW)
+        layer.line([(right + 1, y), (dim + 2, y)], CAD_YELLOW, 0.6)   # extension line
+
+
+def draw_cursor(layer, at):
+    """A crosshair with its pick box."""
+    x, y = at
+    c = CURSOR
+    layer.line([(x - c["arm"], y), (x + c["arm"], y)], WHITE, 0.8)
+    layer.line([(x, y - c["arm"]), (x, y + c["arm"])], WHITE, 0.8)
+    layer.rect(circle(at, c["box"]), WHITE)
+    layer.rect(circle(at, c["hole"]), SCREEN_BLACK)
+
+
+def draw_deck(layer, deck):
+    """The deck's top with a lighter face, its front edge and the opening notch."""
+    (bl, br), (fl, fr) = deck.back, deck.front
+    by, fy = deck.back_y, deck.front_y
+    edge, top = DECK_COLOURS
+    layer.poly([(bl, by), (br, by), (fr, fy), (fl, fy)], edge)
+    layer.poly([(bl + 1, by + 0.5), (br - 1, by + 0.5), (fr - 1.5, fy - 0.5),
+                (fl + 1.5, fy - 0.5)], top)
+    e = FRONT_EDGE
+    layer.poly([(fl, fy), (fr, fy), (fr - e["slant"], fy + e["height"]),
+                (fl + e["slant"], fy + e["height"])], e["colour"])
+    n = FRONT_NOTCH
+    layer.rect((LAPTOP_X - n["half"], fy + n["top"], LAPTOP_X + n["half"], fy + n["bottom"]),
+               n["colour"])
+
+
+def draw_keyboard(layer, deck):
+    """Rows of keys, the bottom row's middle keys merged into a space bar."""
+    kb = KEYBOARD
+    rows, keys = kb["rows"], kb["keys"]
+
+    def key_u(c):
+        return kb["u0"] + kb["span"] * c / keys
+
+    for r in range(rows):
+        v0 = lerp(kb["v0"], kb["v1"], r / rows) + 0.012
+        v1 = lerp(kb["v0"], kb["v1"], (r + 1) / rows) - 0.022
+        for c in range(keys):
+            last = c
+            if r == rows - 1 and SPACE_BAR[0] <= c <= SPACE_BAR[1]:
+                if c != SPACE_BAR[0]:
+                    continue
+                last = SPACE_BAR[1]
+            layer.poly(deck.quad(key_u(c) + 0.006, v0, key_u(last + 1) - 0.010, v1),
+                       kb["colour"])
+
+
+def draw_touch_pad(layer, deck):
+    """The touch pad with a light lip along its front, and the power light."""
+    layer.poly([deck.at(u, v) for u, v in TOUCH_PAD], TOUCH_PAD_COLOUR)
+    u0, u1, v, colour = TOUCH_PAD_LIP
+    layer.line([deck.at(u0, v), deck.at(u1, v)], colour, 0.6)
+    u, v, rx, ry, colour = POWER_LIGHT
+    x, y = deck.at(u, v)
+    layer.ellipse((x - rx, y - ry, x + rx, y + ry), fill=colour)
 
 
 # ---------------------------------------------------------------------------
@@ -569,149 +707,66 @@ def triangle(s, k, m, leg_inset, hyp_inset):
 
 
 def draw_set_square(s):
+    """The program icon at `s` pixels: a translucent set square with a dark
+    edge, and a shine and scale marks where the size has room for them."""
     k = 8 if s <= 64 else 4
     st = icon_style(s)
-    m, band, hyp, lw = st["margin"], st["band"], st["hyp"], st["line"]
+    band, hyp, lw = st["band"], st["hyp"], st["line"]
+    hl = lw if st["hole_line"] else 0       # the hole's own outline, if any
 
     def solid(leg_in, hyp_in):
         img, d = mask_layer(s, s, k)
-        d.polygon(triangle(s, k, m, leg_in, hyp_in), fill=255)
+        d.polygon(triangle(s, k, st["margin"], leg_in, hyp_in), fill=255)
         return img
 
     def ring(outer_in, outer_hyp, hole_in, hole_hyp):
         return ImageChops.subtract(solid(outer_in, outer_hyp), solid(hole_in, hole_hyp))
 
     body = ring(0, 0, band, hyp)
-    hl = lw if st["hole_line"] else 0
     inner = ring(lw, lw, band - hl, hyp - hl)
-    edge = ImageChops.subtract(body, inner)
-
     img = Image.new("RGBA", (s * k, s * k), (0, 0, 0, 0))
-    # the body: translucent green plastic, lighter towards the top
-    # (small sizes get a deeper, denser green so the hole still shows on
-    # light backgrounds)
-    top, bottom = ((156, 240, 156), (52, 180, 88)) if s >= 32 else \
-        ((96, 210, 112), (36, 150, 66))
-    fill = vgradient(s, s, [(0.0, top), (1.0, bottom)]).resize(
-        (s * k, s * k), Image.BILINEAR).convert("RGBA")
-    fill.putalpha(225 if s < 32 else 175)
-    img.paste(fill, (0, 0), inner)
-    img.paste(Image.new("RGBA", img.size, (14, 96, 40, 255)), (0, 0), edge)
-
+    img.paste(set_square_plastic(s, k), (0, 0), inner)
+    img.paste(Image.new("RGBA", img.size, (14, 96, 40, 255)), (0, 0),
+              ImageChops.subtract(body, inner))
     if st["bevel"]:
         # light catches the inner side of the long edge and of the hole's legs
         w = max(1, lw)
         shine = ImageChops.subtract(solid(lw, lw), solid(lw, lw + w))
         hole_shine = ImageChops.subtract(solid(band - hl - w, hyp - hl),
                                          solid(band - hl, hyp - hl))
-        shine = ImageChops.lighter(shine, hole_shine)
-        shine = ImageChops.multiply(shine, inner)
+        shine = ImageChops.multiply(ImageChops.lighter(shine, hole_shine), inner)
         img.paste(Image.new("RGBA", img.size, (225, 255, 225, 235)), (0, 0), shine)
     if st["ticks"]:
-        # scale marks along the bottom edge
-        d = ImageDraw.Draw(img)
-        y1 = (s - m - lw) * k
-        x_start = m + band * 1.9
-        x_end = s - m - band - 2 * lw
-        n = st["ticks"]
-        tw = max(1, round(k * max(1, s / 96)))
-        for i in range(n + 1):
-            x = lerp(x_start, x_end, i / n)
-            h = (band - hl - lw) * (0.6 if i % 5 == 0 else 0.35)
-            d.rectangle([round(x * k), y1 - h * k, round(x * k) + tw - 1, y1],
-                        fill=(14, 96, 40, 220))
+        draw_scale_marks(img, s, k, st, hl)
     return img.reduce(k)
 
 
-def ico_palette_image(img, bpp):
-    """Quantise an RGBA icon for a paletted entry.
+def set_square_plastic(s, k):
+    """The body's fill: translucent green plastic, lighter towards the top.
 
-    Returns (indices, palette, opaque) with palette index 0 black, used for
-    the transparent pixels; the rest hold the icon's colours as they look
-    over a light background."""
-    w, h = img.size
-    flat = Image.new("RGBA", img.size, (255, 255, 255, 255))
-    flat = Image.alpha_composite(flat, img).convert("RGB")
-    alpha = img.getchannel("A")
-    opaque = [a >= 128 for a in alpha.getdata()]
-    pixels = [p for p, o in zip(flat.getdata(), opaque) if o]
-    colours = (1 << bpp) - 1
-    sample = Image.new("RGB", (len(pixels), 1))
-    sample.putdata(pixels)
-    pal_img = sample.quantize(colors=colours, method=Image.Quantize.MEDIANCUT, dither=0)
-    pal = pal_img.getpalette()[:3 * colours]
-    while len(pal) < 3 * colours:
-        pal += [0, 0, 0]
-    palette = [(0, 0, 0)] + [tuple(pal[i:i + 3]) for i in range(0, 3 * colours, 3)]
-    # map every opaque pixel to its nearest palette colour (never index 0)
-    cache = {}
-    indices = []
-    for p, o in zip(flat.getdata(), opaque):
-        if not o:
-            indices.append(0)
-            continue
-        if p not in cache:
-            best = min(range(1, len(palette)),
-                       key=lambda i: sum((a - b) ** 2 for a, b in zip(p, palette[i])))
-            cache[p] = best
-        indices.append(cache[p])
-    return indices, palette, opaque
+    Small sizes get a deeper, denser green so that the hole still shows on
+    light backgrounds."""
+    top, bottom = ((156, 240, 156), (52, 180, 88)) if s >= 32 else \
+        ((96, 210, 112), (36, 150, 66))
+    fill = vgradient(s, s, [(0.0, top), (1.0, bottom)]).resize(
+        (s * k, s * k), Image.BILINEAR).convert("RGBA")
+    fill.putalpha(225 if s < 32 else 175)
+    return fill
 
 
-def dib_entry(img, bpp):
-    """One icon image as a BITMAPINFOHEADER DIB: colour bits then AND mask."""
-    w, h = img.size
-    if bpp == 32:
-        px = list(img.getdata())
-        opaque = [a >= 128 for (_, _, _, a) in px]
-        palette = []
-    else:
-        indices, palette, opaque = ico_palette_image(img, bpp)
-    row_bytes = ((w * bpp + 31) // 32) * 4
-    mask_row_bytes = ((w + 31) // 32) * 4
-    xor = bytearray()
-    andm = bytearray()
-    for y in range(h - 1, -1, -1):          # bottom-up
-        row = bytearray()
-        if bpp == 32:
-            for x in range(w):
-                r, g, b, a = px[y * w + x]
-                row += bytes((b, g, r, a)) if a else b"\0\0\0\0"
-        elif bpp == 8:
-            row += bytes(indices[y * w:(y + 1) * w])
-        else:
-            for x in range(0, w, 2):
-                hi = indices[y * w + x]
-                lo = indices[y * w + x + 1] if x + 1 < w else 0
-                row.append((hi << 4) | lo)
-        row += b"\0" * (row_bytes - len(row))
-        xor += row
-        mrow = bytearray(mask_row_bytes)
-        for x in range(w):
-            if not opaque[y * w + x]:
-                mrow[x // 8] |= 0x80 >> (x % 8)
-        andm += mrow
-    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, bpp, 0,
-                         len(xor) + len(andm), 0, 0, len(palette) if palette else 0, 0)
-    pal = b"".join(bytes((b, g, r, 0)) for (r, g, b) in palette)
-    return header + pal + bytes(xor) + bytes(andm)
-
-
-def build_ico(drawings):
-    """The icon file: 4-bit, then 8-bit, then 32-bit entries, largest first."""
-    entries = []
-    for bpp in (4, 8, 32):
-        for s in ICON_SIZES:
-            entries.append((s, bpp, dib_entry(drawings[s], bpp)))
-    out = bytearray(struct.pack("<HHH", 0, 1, len(entries)))
-    offset = 6 + 16 * len(entries)
-    for s, bpp, data in entries:
-        out += struct.pack("<BBBBHHII", s % 256, s % 256, 16 if bpp == 4 else 0, 0,
-                           1, bpp, len(data), offset)
-        offset += len(data)
-    for _, _, data in entries:
-        out += data
-    return bytes(out)
+def draw_scale_marks(img, s, k, st, hl):
+    """Ticks along the bottom edge, every fifth one longer."""
+    m, band, lw, n = st["margin"], st["band"], st["line"], st["ticks"]
+    d = ImageDraw.Draw(img)
+    y1 = (s - m - lw) * k
+    x_start = m + band * 1.9
+    x_end = s - m - band - 2 * lw
+    tw = max(1, round(k * max(1, s / 96)))
+    for i in range(n + 1):
+        x = lerp(x_start, x_end, i / n)
+        h = (band - hl - lw) * (0.6 if i % 5 == 0 else 0.35)
+        d.rectangle([round(x * k), y1 - h * k, round(x * k) + tw - 1, y1],
+                    fill=(14, 96, 40, 220))
 
 
 # ---------------------------------------------------------------------------
@@ -736,7 +791,7 @@ def render_all():
         out[picture_path("about/TextBackground.jpg", scale)] = save_jpeg(draw_world_map(scale), 92)
         out[picture_path("about/Picture1Exit.jpg", scale)] = save_jpeg(draw_exit_sign(scale), 98)
     icons = {s: draw_set_square(s) for s in set(ICON_SIZES) | set(PNG_SIZES)}
-    out["app/avodevivu.ico"] = build_ico(icons)
+    out["app/avodevivu.ico"] = ico_encoder.build_ico(icons, ICON_SIZES)
     for s in PNG_SIZES:
         out["app/icons/avodevivu-%d.png" % s] = save_png(icons[s])
     return out
