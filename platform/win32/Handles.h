@@ -62,6 +62,37 @@ private:
     HGDIOBJ previous_;
 };
 
+// Moves where a DC draws logical (0, 0) for as long as the owner lives.
+class ScopedViewportOrigin {
+public:
+    ScopedViewportOrigin(HDC dc, POINT origin) : dc_(dc) {
+        SetViewportOrgEx(dc, origin.x, origin.y, &previous_);
+    }
+    ~ScopedViewportOrigin() { SetViewportOrgEx(dc_, previous_.x, previous_.y, nullptr); }
+    ScopedViewportOrigin(const ScopedViewportOrigin&) = delete;
+    ScopedViewportOrigin& operator=(const ScopedViewportOrigin&) = delete;
+
+private:
+    HDC dc_;
+    POINT previous_{};
+};
+
+// BeginPaint and EndPaint as one owner.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+    ~PaintScope() { EndPaint(window_, &paint_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC Dc() const { return dc_; }
+    const RECT& Dirty() const { return paint_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 // A COM interface pointer that releases its reference when it dies.
 template <class Interface>
 class ComPtr {

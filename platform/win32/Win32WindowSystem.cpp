@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <string>
 
-#include "platform/win32/Form.h"
+#include "platform/win32/Win32Window.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/WideText.h"
 
@@ -14,7 +14,7 @@ namespace {
 
 // Registered once per process, however many window systems a test creates.
 ATOM FormClass(HINSTANCE instance) {
-    static const ATOM atom = Form::RegisterWindowClass(instance);
+    static const ATOM atom = FormWindow::RegisterWindowClass(instance);
     return atom;
 }
 
@@ -87,12 +87,12 @@ Win32WindowSystem::~Win32WindowSystem() {
 Status Win32WindowSystem::Load(const WindowDescription& description, EventSink& sink,
                                std::unique_ptr<NativeWindow>& window) {
     if (!FormClass(instance_)) return StatusFailed;
-    std::shared_ptr<Form> form;
-    const FormContext context{instance_, dpi_, pictures_};
-    if (Status status = Form::Create(description, sink, context, form); Failed(status)) {
+    std::shared_ptr<FormWindow> form;
+    const FormWindowContext context{instance_, dpi_, pictures_};
+    if (Status status = FormWindow::Create(description, sink, context, form); Failed(status)) {
         return status;
     }
-    window = std::make_unique<FormHandle>(std::move(form));
+    window = std::make_unique<Win32Window>(std::move(form));
     return StatusOk;
 }
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "about/Text.h"
-#include "platform/win32/Form.h"
+#include "platform/win32/FormWindow.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32WindowSystem.h"
 #include "reference/Form1.h"
@@ -200,7 +200,7 @@ public:
     std::optional<bool> HasGlyphs(const std::string& window, const std::string& control,
                                   const std::string& text) override {
         const ControlIndex index = IndexIn(DescriptionOf(window), control);
-        const win32::Form* form = win32::Form::FromHandle(Form(window));
+        const win32::FormWindow* form = win32::FormWindow::FromHandle(Form(window));
         const HFONT font = form ? form->FontOf(index) : nullptr;
         if (!font) return true;  // a timer draws nothing
         const HDC dc = GetDC(nullptr);

@@ -14,7 +14,7 @@
 
 #include "app/Program.h"
 #include "app/Shell.h"
-#include "platform/win32/Form.h"
+#include "platform/win32/FormWindow.h"
 #include "platform/win32/Win32WindowSystem.h"
 
 namespace avo::win32::testing {

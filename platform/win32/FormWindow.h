@@ -21,7 +21,7 @@ inline constexpr int kFirstControlId = 100;
 constexpr int ControlId(ControlIndex index) { return kFirstControlId + static_cast<int>(index); }
 
 // What every form of the process shares.
-struct FormContext {
+struct FormWindowContext {
     HINSTANCE Instance;
     int Dpi;  // the session's; a form takes its monitor's where Windows tells it
     PictureDecoder& Pictures;
@@ -34,20 +34,25 @@ struct FormContext {
 // The window procedure keeps its form alive while it handles a message, and the HWND keeps it
 // alive until WM_NCDESTROY. So Destroy can be called from inside one of the form's own events:
 // it stops everything at once and leaves freeing the HWND to a posted message.
-class Form : public std::enable_shared_from_this<Form> {
+//
+// Its members live in four files: FormWindow.cpp (creation, lifetime, the window procedure,
+// a new DPI), FormWindowControls.cpp (the operations the program calls),
+// FormWindowPaint.cpp and FormWindowInput.cpp.
+class FormWindow : public std::enable_shared_from_this<FormWindow> {
 public:
     static Status Create(const WindowDescription& description, EventSink& sink,
-                         const FormContext& context, std::shared_ptr<Form>& form);
+                         const FormWindowContext& context, std::shared_ptr<FormWindow>& form);
     static ATOM RegisterWindowClass(HINSTANCE instance);
 
-    Form(const WindowDescription& description, EventSink& sink, const FormContext& context);
-    Form(const Form&) = delete;
-    Form& operator=(const Form&) = delete;
+    FormWindow(const WindowDescription& description, EventSink& sink,
+               const FormWindowContext& context);
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
 
     HWND Handle() const { return window_; }
     int Dpi() const { return dpi_; }
     // The form that owns a top-level window, or null for any other window.
-    static Form* FromHandle(HWND window);
+    static FormWindow* FromHandle(HWND window);
     // The font a control draws its text with; null for timers.
     HFONT FontOf(ControlIndex index) const;
 
@@ -74,6 +79,7 @@ private:
         bool TimerRunning = false;
     };
 
+    // Creation, lifetime and the window procedure (FormWindow.cpp).
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) noexcept;
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -87,6 +93,7 @@ private:
     void OnDpiChanged(int dpi, const RECT& suggested);
     void ApplyDpi(int dpi);
     void ApplyDpi(Control& control);
+    std::vector<ControlIndex> TabOrder() const;
     Status CreateChildWindows();
     Status CreateChildWindow(ControlIndex index);
     void CreateToolTip(const Control& control);
@@ -94,13 +101,14 @@ private:
     Status StartEnabledTimers();
     void StopTimers();
     void ReleaseWindow();
-
-    // Every control operation starts here: the form is loaded and the control exists.
-    Status CheckControl(ControlIndex index, ControlKind kind) const;
-    Status CheckControl(ControlIndex index) const;
     RECT PixelRect(const TwipsRect& bounds) const;
 
-    std::vector<ControlIndex> TabOrder() const;
+    // Every control operation starts here: the form is loaded and the control exists
+    // (FormWindowControls.cpp).
+    Status CheckControl(ControlIndex index, ControlKind kind) const;
+    Status CheckControl(ControlIndex index) const;
+
+    // Painting (FormWindowPaint.cpp).
     void Paint();
     void PaintSurfacePart(HDC dc, const RECT& area, POINT at) const;
     void PaintSurface(HDC dc) const;
@@ -109,6 +117,8 @@ private:
     void DrawItem(const DRAWITEMSTRUCT& item) const;
     void DrawPictureBox(const DRAWITEMSTRUCT& item, const Control& control) const;
     LRESULT ListColours(HDC dc, HWND list) const;
+
+    // Input (FormWindowInput.cpp).
     std::optional<ControlIndex> LabelAt(POINT point) const;
     void OnMouseDown(POINT point);
     void OnMouseUp(POINT point);
@@ -119,12 +129,12 @@ private:
 
     const WindowDescription& description_;
     EventSink* sink_;  // null once destroyed: no more events
-    FormContext context_;
+    FormWindowContext context_;
     int dpi_;  // the DPI of the monitor the form is on
     HWND window_ = nullptr;
     HWND toolTip_ = nullptr;
     HWND lastFocus_ = nullptr;
-    std::shared_ptr<Form> self_;  // the HWND's reference, released at WM_NCDESTROY
+    std::shared_ptr<FormWindow> self_;  // the HWND's reference, released at WM_NCDESTROY
     std::vector<Control> controls_;
     LOGFONTW defaultFont_{};
     UniqueBitmap picture_;
@@ -133,41 +143,6 @@ private:
     std::optional<ControlIndex> pressedLabel_;
     int messageDepth_ = 0;
     bool destroyed_ = false;
-};
-
-// The NativeWindow that the program holds. The program may drop it while one of the form's
-// own events is still on the stack; the form itself then lives on until that event returns.
-class FormHandle final : public NativeWindow {
-public:
-    explicit FormHandle(std::shared_ptr<Form> form) : form_(std::move(form)) {}
-    ~FormHandle() override { form_->Destroy(); }
-
-    Status Show() override { return form_->Show(); }
-    Status Destroy() override { return form_->Destroy(); }
-    Status SetText(ControlIndex control, std::string_view text) override {
-        return form_->SetText(control, text);
-    }
-    Status GetText(ControlIndex control, std::string& text) override {
-        return form_->GetText(control, text);
-    }
-    Status IsRowSelected(ControlIndex control, int row, bool& selected) override {
-        return form_->IsRowSelected(control, row, selected);
-    }
-    Status GetFontSize(ControlIndex control, PointSize& size) override {
-        return form_->GetFontSize(control, size);
-    }
-    Status SetFontSize(ControlIndex control, PointSize size) override {
-        return form_->SetFontSize(control, size);
-    }
-    Status GetTimerEnabled(ControlIndex control, bool& enabled) override {
-        return form_->GetTimerEnabled(control, enabled);
-    }
-    Status SetTimerEnabled(ControlIndex control, bool enabled) override {
-        return form_->SetTimerEnabled(control, enabled);
-    }
-
-private:
-    std::shared_ptr<Form> form_;
 };
 
 }  // namespace avo::win32
