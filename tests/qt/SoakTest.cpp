@@ -93,7 +93,8 @@ private slots:
         const long after = ResidentKiB();
         qInfo("About soak: 100 openings, VmRSS %ld KiB before, %ld KiB after", before, after);
         QCOMPARE(QApplication::topLevelWidgets().size(), windows);
-        QCOMPARE(opener->Log().count("http://www.kavrelonix.example"), 110);
+        // The opener runs detached: the last one may still be starting when the loop ends.
+        QTRY_COMPARE_WITH_TIMEOUT(opener->Log().count("http://www.kavrelonix.example"), 110, 10000);
         if (kMemoryIsMeasurable) QVERIFY2(after - before < kAllowedGrowthKiB, "memory grew");
     }
 };
