@@ -215,13 +215,35 @@ std::string WaylandSocketPath(std::string_view display, std::string_view runtime
     return std::string(runtimeDirectory) + "/" + std::string(display);
 }
 
+// What the compositor said before it answered the probe's sync request.
+struct DecorationProbe {
+    bool Offered = false;
+    bool Answered = false;
+};
+
 // The compositor announces the protocol by which a client asks it to draw the title bar.
-void NoteDecorationManager(void* offered, wl_registry*, std::uint32_t, const char* interface,
+void NoteDecorationManager(void* probe, wl_registry*, std::uint32_t, const char* interface,
                            std::uint32_t) {
-    if (std::strcmp(interface, "zxdg_decoration_manager_v1") == 0) *static_cast<bool*>(offered) = true;
+    if (std::strcmp(interface, "zxdg_decoration_manager_v1") == 0) {
+        static_cast<DecorationProbe*>(probe)->Offered = true;
+    }
 }
 
 void IgnoreRemoval(void*, wl_registry*, std::uint32_t) {}
+
+void NoteAnswer(void* probe, wl_callback*, std::uint32_t) {
+    static_cast<DecorationProbe*>(probe)->Answered = true;
+}
+
+// A compositor announces all its globals before it answers a sync request. One that says
+// nothing for as long as a connection may take is taken to offer nothing.
+void WaitForAnswer(wl_display* connection, DecorationProbe& probe) {
+    wl_display_flush(connection);
+    while (!probe.Answered) {
+        pollfd wait{.fd = wl_display_get_fd(connection), .events = POLLIN, .revents = 0};
+        if (::poll(&wait, 1, kConnectTimeoutMs) != 1 || wl_display_dispatch(connection) < 0) return;
+    }
+}
 
 }  // namespace
 
@@ -238,14 +260,18 @@ bool CompositorDrawsTitleBars(std::string_view display, std::string_view runtime
     if (socket.Fd() < 0) return false;
     wl_display* connection = wl_display_connect_to_fd(socket.Release());
     if (!connection) return false;
-    bool offered = false;
-    static const wl_registry_listener listener{NoteDecorationManager, IgnoreRemoval};
+    DecorationProbe probe;
+    static const wl_registry_listener registryListener{NoteDecorationManager, IgnoreRemoval};
+    static const wl_callback_listener syncListener{NoteAnswer};
     wl_registry* registry = wl_display_get_registry(connection);
-    wl_registry_add_listener(registry, &listener, &offered);
-    const bool answered = wl_display_roundtrip(connection) >= 0;
+    wl_registry_add_listener(registry, &registryListener, &probe);
+    wl_callback* sync = wl_display_sync(connection);
+    wl_callback_add_listener(sync, &syncListener, &probe);
+    WaitForAnswer(connection, probe);
+    wl_callback_destroy(sync);
     wl_registry_destroy(registry);
     wl_display_disconnect(connection);
-    return answered && offered;
+    return probe.Answered && probe.Offered;
 }
 
 bool OwnTitleBarNeeded() {
@@ -253,9 +279,9 @@ bool OwnTitleBarNeeded() {
     // asked over a short connection of the program's own, once.
     static const bool needed = [] {
         const std::string platform = QGuiApplication::platformName().toStdString();
-        if (!NeedsOwnTitleBar(platform, false)) return false;
-        return NeedsOwnTitleBar(platform, CompositorDrawsTitleBars(Environment("WAYLAND_DISPLAY"),
-                                                                   Environment("XDG_RUNTIME_DIR")));
+        const bool leftToClients = NeedsOwnTitleBar(platform, false);  // only Wayland clients ask
+        return leftToClients && !CompositorDrawsTitleBars(Environment("WAYLAND_DISPLAY"),
+                                                          Environment("XDG_RUNTIME_DIR"));
     }();
     return needed;
 }
