@@ -49,7 +49,9 @@ QColor Mixed(const QColor& from, const QColor& to, float part) {
 // window) is handed on to it.
 void MakeFrameless(QWidget& window) {
     QWindow* transientParent = window.windowHandle() ? window.windowHandle()->transientParent() : nullptr;
+    QWidget* focus = window.focusWidget();
     window.setWindowFlags((window.windowFlags() & Qt::WindowType_Mask) | Qt::FramelessWindowHint);
+    if (focus) focus->setFocus();
     if (!transientParent) return;
     window.winId();
     window.windowHandle()->setTransientParent(transientParent);

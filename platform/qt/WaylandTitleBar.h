@@ -14,6 +14,7 @@ class WaylandTitleBar final : public QWidget {
     Q_OBJECT
 public:
     enum class Part { None, Caption, MinimiseBox, CloseBox };
+    Q_ENUM(Part)
 
     // Makes the top-level window frameless and puts a title bar across its top. The window
     // grows by the bar's height and everything it held moves down by as much, unchanged:
