@@ -1,3 +1,5 @@
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QListWidget>
 #include <QPointer>
 #include <QTest>
@@ -32,15 +34,34 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(Form()));
     }
 
+    // Qt's own view of a widget, for comparison, owned here rather than by Qt's cache.
+    struct QtsOwnAccessible final : QAccessibleWidget {
+        explicit QtsOwnAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Window) {}
+        ~QtsOwnAccessible() override = default;
+    };
+
+    // What a screen reader finds in the window: its children's objects, in order.
+    static QObjectList AccessibleChildren(const QAccessibleInterface& window) {
+        QObjectList children;
+        for (int i = 0; i < window.childCount(); ++i) {
+            children << window.child(i)->object();
+            if (window.indexOfChild(window.child(i)) != i) children << nullptr;  // a broken index
+        }
+        return children;
+    }
+
     std::unique_ptr<QtProgram> program;
     QPointer<WaylandTitleBar> bar;
     QImage clientAreaBefore;
+    QObjectList accessibleBefore;
 
 private slots:
     void init() {
         program = std::make_unique<QtProgram>();
         QVERIFY(QTest::qWaitForWindowActive(Form()));
         clientAreaBefore = Form()->grab().toImage();
+        // As Qt lists a widget's children, before the bar is there.
+        accessibleBefore = AccessibleChildren(QtsOwnAccessible(Form()));
         bar = WaylandTitleBar::AttachTo(*Form());  // hides the window: it goes frameless
         ShowAfresh();
     }
@@ -61,6 +82,16 @@ private slots:
         QCOMPARE(ControlOf<QWidget>("Form1", "List1")->geometry(), QRect(56, 200 + height, 121, 212));
         const QImage clientArea = form->grab(QRect(0, height, form->width(), form->height() - height)).toImage();
         QCOMPARE(clientArea.convertToFormat(clientAreaBefore.format()), clientAreaBefore);
+    }
+
+    // Screen readers find the same controls in the same order; the bar is left out, as a
+    // window manager's title bar is.
+    void AccessibleTreeKeepsOnlyTheControls() {
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(Form());
+        QCOMPARE(window->role(), QAccessible::Window);
+        QCOMPARE(AccessibleChildren(*window), accessibleBefore);
+        QVERIFY(!accessibleBefore.contains(bar.data()));
+        QCOMPARE(window->indexOfChild(QAccessible::queryAccessibleInterface(bar)), -1);
     }
 
     // The window goes frameless, so that Qt draws no title bar of its own beside this one.
