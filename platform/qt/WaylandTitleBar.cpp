@@ -44,14 +44,12 @@ QColor Mixed(const QColor& from, const QColor& to, float part) {
 }
 
 // Only the window's type is kept: Qt takes a frameless hint beside the hints that ask for a
-// minimise box as a mistake, and drops it. Going frameless may give the window a new native
-// window; the transient parent that the old one had (the About window's, over the main
-// window) is handed on to it.
+// minimise box as a mistake, and drops it. Changing the flags may give the window a new
+// native window; a transient parent given to the old one (a window that belongs over
+// another) is handed on to it.
 void MakeFrameless(QWidget& window) {
     QWindow* transientParent = window.windowHandle() ? window.windowHandle()->transientParent() : nullptr;
-    QWidget* focus = window.focusWidget();
     window.setWindowFlags((window.windowFlags() & Qt::WindowType_Mask) | Qt::FramelessWindowHint);
-    if (focus) focus->setFocus();
     if (!transientParent) return;
     window.winId();
     window.windowHandle()->setTransientParent(transientParent);

@@ -98,8 +98,11 @@ private slots:
     void WindowIsFramelessAndKeepsItsFocus() {
         QVERIFY(Form()->windowFlags().testFlag(Qt::FramelessWindowHint));
         QCOMPARE(bar->focusPolicy(), Qt::NoFocus);
-        QTest::mouseClick(bar, Qt::LeftButton, {}, Centre(Part::MinimiseBox));
         QCOMPARE(QApplication::focusWidget(), ControlOf<QWidget>("Form1", "List1"));
+        QTest::mouseClick(bar, Qt::LeftButton, {}, {10, bar->height() / 2});  // the caption
+        QTest::mousePress(bar, Qt::LeftButton, {}, Centre(Part::CloseBox));
+        QCOMPARE(QApplication::focusWidget(), ControlOf<QWidget>("Form1", "List1"));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, {10, bar->height() / 2});
     }
 
     // Across the bar from left to right: caption, then the minimise box, then the close box at
