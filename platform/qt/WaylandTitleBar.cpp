@@ -43,23 +43,13 @@ QColor Mixed(const QColor& from, const QColor& to, float part) {
                             from.blueF() + (to.blueF() - from.blueF()) * part);
 }
 
-// Only the window's type is kept: Qt takes a frameless hint beside the hints that ask for a
-// minimise box as a mistake, and drops it. Changing the flags may give the window a new
-// native window; a transient parent given to the old one (a window that belongs over
-// another) is handed on to it.
-void MakeFrameless(QWidget& window) {
-    QWindow* transientParent = window.windowHandle() ? window.windowHandle()->transientParent() : nullptr;
-    window.setWindowFlags((window.windowFlags() & Qt::WindowType_Mask) | Qt::FramelessWindowHint);
-    if (!transientParent) return;
-    window.winId();
-    window.windowHandle()->setTransientParent(transientParent);
-}
-
 }  // namespace
 
 WaylandTitleBar* WaylandTitleBar::AttachTo(QWidget& window) {
     const QList<QWidget*> clientArea = window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    MakeFrameless(window);
+    // Only the window's type is kept: Qt takes a frameless hint beside the hints that ask for
+    // a minimise box as a mistake, and drops it.
+    window.setWindowFlags((window.windowFlags() & Qt::WindowType_Mask) | Qt::FramelessWindowHint);
     auto* bar = new WaylandTitleBar(window);
     const int height = bar->height();
     for (QWidget* child : clientArea) child->move(child->pos() + QPoint(0, height));
