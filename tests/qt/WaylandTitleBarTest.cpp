@@ -100,9 +100,7 @@ private slots:
         QCOMPARE(bar->focusPolicy(), Qt::NoFocus);
         QCOMPARE(QApplication::focusWidget(), ControlOf<QWidget>("Form1", "List1"));
         QTest::mouseClick(bar, Qt::LeftButton, {}, {10, bar->height() / 2});  // the caption
-        QTest::mousePress(bar, Qt::LeftButton, {}, Centre(Part::CloseBox));
         QCOMPARE(QApplication::focusWidget(), ControlOf<QWidget>("Form1", "List1"));
-        QTest::mouseRelease(bar, Qt::LeftButton, {}, {10, bar->height() / 2});
     }
 
     // Across the bar from left to right: caption, then the minimise box, then the close box at
@@ -146,9 +144,6 @@ private slots:
         QTest::mouseRelease(bar, Qt::LeftButton, {}, {10, bar->height() / 2});
         QVERIFY(program->shell.IsRunning());
         QVERIFY(Form()->isVisible() && !Form()->isMinimized());
-        QTest::mouseClick(bar, Qt::RightButton, {}, Centre(box));
-        QVERIFY(program->shell.IsRunning());
-        QVERIFY(!Form()->isMinimized());
     }
 
     // The caption is the window's, drawn in the desktop's colours, which tell an active window
@@ -159,14 +154,11 @@ private slots:
         other.show();
         other.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-        QTRY_VERIFY(bar->grab().toImage() != active);
-        const QColor inactiveCaption = bar->grab().toImage().pixelColor(bar->width() / 2, 1);
-        QVERIFY(inactiveCaption != active.pixelColor(bar->width() / 2, 1));
-#ifdef AVO_SCREENSHOT_DIR
+        const QImage inactive = bar->grab().toImage();
+        QVERIFY(inactive.pixelColor(bar->width() / 2, 1) != active.pixelColor(bar->width() / 2, 1));
         QDir().mkpath(AVO_SCREENSHOT_DIR);
         active.save(AVO_SCREENSHOT_DIR "/titlebar-active.png");
-        bar->grab().save(AVO_SCREENSHOT_DIR "/titlebar-inactive.png");
-#endif
+        inactive.save(AVO_SCREENSHOT_DIR "/titlebar-inactive.png");
     }
 };
 
