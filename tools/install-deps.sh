@@ -11,7 +11,7 @@ AVO_PACKAGES=(
   python3 python3-pil fonts-dejavu-core fonts-liberation2
   desktop-file-utils appstream lintian dpkg-dev file wixl msitools git
   python3-pyatspi at-spi2-core dbus locales
-  weston xwayland qt6-wayland orca
+  weston xwayland qt6-wayland orca libwayland-dev pkg-config
 )
 
 missing=()

@@ -237,9 +237,10 @@ void FormWidget::Report(ControlIndex control, Event event) {
 void FormWidget::paintEvent(QPaintEvent*) {
     // At natural size from the top-left corner: never scaled or tiled; what does not fit is
     // cut off, and the window's own colour shows where the picture ends. On a high-DPI
-    // screen the natural size is the logical one, drawn from the 2x picture.
+    // screen the natural size is the logical one, drawn from the 2x picture. A title bar of
+    // the program's own sits above the contents rectangle.
     QPainter painter(this);
-    painter.drawPixmap(0, 0, background_.ForRatio(devicePixelRatioF()));
+    painter.drawPixmap(contentsRect().topLeft(), background_.ForRatio(devicePixelRatioF()));
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {

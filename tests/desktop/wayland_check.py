@@ -4,8 +4,9 @@ QT_QPA_PLATFORM. Presses its buttons through the accessibility bus, as a screen 
 would, and looks at the compositor's screenshots.
 
   --xwayland  the main window is centred on the screen, the About window over it
-  --native    (no XWayland) both windows come up and the exit button ends the program
-              with status 0
+  --native    (no XWayland) both windows come up, the main window's title bar is the
+              program's own, with a minimise box and a close box and no maximise box, and the
+              exit button ends the program with status 0
 
 Run inside dbus-run-session by run_wayland.sh. Exits 77 (skipped) when weston, Xwayland or
 Qt's Wayland plugin is missing. AVO_WAYLAND_SOCKET names the compositor's socket."""
@@ -105,6 +106,40 @@ def drawn_box(image):
     return changed_box(image, Image.new("RGB", image.size, BACKGROUND))
 
 
+def title_bar_boxes(image, window_box):
+    """The boxes at the right end of the title bar across the top of a window drawn exactly
+    as its client area plus the bar: each box's glyph is a run of columns that stand out from
+    the bar's own colour, within the width that three boxes would take."""
+    left, top, right, bottom = window_box
+    height = bottom - top - MAIN_SIZE[1]
+    band = image.crop((left, top, right, top + height))
+    _, bar_colour = max(band.getcolors(band.width * band.height))
+    def inked(x):
+        return any(sum(abs(a - b) for a, b in zip(band.getpixel((x, y)), bar_colour)) > 120
+                   for y in range(height))
+    runs = []
+    for x in range(band.width - 3 * height, band.width):
+        if not inked(x):
+            continue
+        if runs and runs[-1][1] == x - 1:
+            runs[-1][1] = x
+        else:
+            runs.append([x, x])
+    return runs
+
+
+def check_own_title_bar(image, window_box):
+    """weston leaves title bars to its clients: the program draws its own, with no maximise
+    box, in place of Qt's, and keeps the client area at its size."""
+    left, top, right, bottom = window_box
+    bar_height = bottom - top - MAIN_SIZE[1]
+    assert right - left == MAIN_SIZE[0] and 20 <= bar_height <= 48, \
+        f"the main window is not its client area under a title bar of its own: {window_box}"
+    boxes = title_bar_boxes(image, window_box)
+    assert len(boxes) == 2, f"the title bar shows {len(boxes)} boxes, not minimise and close: {boxes}"
+    print(f"the title bar is {bar_height} pixels high, with two boxes at {boxes}")
+
+
 def centre(box):
     return ((box[0] + box[2]) / 2, (box[1] + box[3]) / 2)
 
@@ -177,6 +212,8 @@ def check(weston, program, shots, mode):
     if mode == "xwayland":
         screen_centre = (SCREEN[0] / 2, SCREEN[1] / 2)
         assert near(centre(main_box), screen_centre), f"main window not centred: {main_box}"
+    else:
+        check_own_title_bar(before, main_box)
 
     [main] = showing_windows(app)
     press(main, "Hakkında")
