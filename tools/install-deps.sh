@@ -4,7 +4,7 @@
 set -euo pipefail
 
 AVO_PACKAGES=(
-  cmake g++ make googletest libgtest-dev
+  cmake g++ make googletest libgtest-dev clang-format
   qt6-base-dev libgl-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686 libstb-dev
   wine64 xvfb xauth openbox xdotool x11-utils icoutils imagemagick

@@ -111,16 +111,26 @@ private slots:
         QTest::addColumn<PlatformVerdict>("verdict");
         QTest::addColumn<QString>("platform");
         using enum PlatformVerdict;
-        QTest::newRow("XWayland beside the compositor") << "" << true << true << true << Chosen << "xcb;wayland";
-        QTest::newRow("XWayland, no Wayland plugin") << "" << true << true << false << Chosen << "xcb";
+        // clang-format off
+        QTest::newRow("XWayland beside the compositor")
+            << "" << true << true << true << Chosen << "xcb;wayland";
+        QTest::newRow("XWayland, no Wayland plugin")
+            << "" << true << true << false << Chosen << "xcb";
         QTest::newRow("X11 session") << "" << true << false << false << Chosen << "xcb";
-        QTest::newRow("Wayland without XWayland") << "" << false << true << true << Chosen << "wayland";
-        QTest::newRow("Wayland, no plugin, no XWayland") << "" << false << true << false << NoWaylandPlugin << "";
+        QTest::newRow("Wayland without XWayland")
+            << "" << false << true << true << Chosen << "wayland";
+        QTest::newRow("Wayland, no plugin, no XWayland")
+            << "" << false << true << false << NoWaylandPlugin << "";
         QTest::newRow("nothing answers") << "" << false << false << true << NoDisplay << "";
-        QTest::newRow("user's wayland wins over XWayland") << "wayland" << true << true << true << UserChoice << "wayland";
-        QTest::newRow("user's offscreen needs no display") << "offscreen" << false << false << false << UserChoice << "offscreen";
-        QTest::newRow("user's xcb without an X server") << "xcb" << false << true << true << NoDisplay << "";
-        QTest::newRow("user's wayland without a compositor") << "wayland" << true << false << true << NoDisplay << "";
+        QTest::newRow("user's wayland wins over XWayland")
+            << "wayland" << true << true << true << UserChoice << "wayland";
+        QTest::newRow("user's offscreen needs no display")
+            << "offscreen" << false << false << false << UserChoice << "offscreen";
+        QTest::newRow("user's xcb without an X server")
+            << "xcb" << false << true << true << NoDisplay << "";
+        QTest::newRow("user's wayland without a compositor")
+            << "wayland" << true << false << true << NoDisplay << "";
+        // clang-format on
     }
 
     void ChoosesByWhatAnswers() {
@@ -228,12 +238,15 @@ private slots:
     // why it cannot start in one line and ends with status 1, not with Qt's abort.
     void ProgramWithoutDisplayEndsWithOneLine_data() {
         QTest::addColumn<QStringList>("variables");
+        // clang-format off
         QTest::newRow("no display at all") << QStringList{};
         QTest::newRow("an X display that refuses") << QStringList{"DISPLAY=127.0.0.1:4199"};
         QTest::newRow("a Wayland socket that is not there")
-            << QStringList{"WAYLAND_DISPLAY=avo-no-such-compositor", "XDG_RUNTIME_DIR=/nonexistent"};
+            << QStringList{"WAYLAND_DISPLAY=avo-no-such-compositor",
+                           "XDG_RUNTIME_DIR=/nonexistent"};
         QTest::newRow("the user's xcb with no X server")
             << QStringList{"QT_QPA_PLATFORM=xcb", "DISPLAY=127.0.0.1:4199"};
+        // clang-format on
     }
 
     void ProgramWithoutDisplayEndsWithOneLine() {
