@@ -11,10 +11,12 @@ would, and looks at the compositor's screenshots.
 Run inside dbus-run-session by run_wayland.sh. Exits 77 (skipped) when weston, Xwayland or
 Qt's Wayland plugin is missing. AVO_WAYLAND_SOCKET names the compositor's socket."""
 import argparse
+import ctypes
 import glob
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -46,6 +48,13 @@ def wait_for(what, probe, timeout=20.0, interval=0.2):
     raise SystemExit(f"timed out waiting for {what}")
 
 
+def dies_with_this_script():
+    """Run in a child before exec: the kernel ends it when this script dies, however it dies
+    (a test time-out kills the script without running its clean-up)."""
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
+
+
 class Weston:
     def __init__(self, runtime, socket, xwayland):
         self.runtime, self.socket = runtime, socket
@@ -64,7 +73,8 @@ class Weston:
         env.pop("DISPLAY", None)
         env.pop("WAYLAND_DISPLAY", None)
         self.process = subprocess.Popen(command, env=env, cwd=runtime,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        preexec_fn=dies_with_this_script)
         wait_for("the compositor's socket",
                  lambda: os.path.exists(os.path.join(runtime, socket)) or self.ended())
 
@@ -251,13 +261,15 @@ def main():
     os.chmod(runtime, 0o700)
     socket = os.environ.get("AVO_WAYLAND_SOCKET", f"avo-wayland-{os.getpid()}")
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           preexec_fn=dies_with_this_script)
     weston = program = None
     try:
         weston = Weston(runtime, socket, options.mode == "xwayland")
         x_display = weston.x_display() if options.mode == "xwayland" else None
         program = subprocess.Popen([os.path.realpath(options.program)],
-                                   env=program_environment(runtime, socket, x_display))
+                                   env=program_environment(runtime, socket, x_display),
+                                   preexec_fn=dies_with_this_script)
         check(weston, program, options.shots, options.mode)
     finally:
         if program and program.poll() is None:
