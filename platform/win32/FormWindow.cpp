@@ -3,8 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cwchar>
-#include <iterator>
 #include <utility>
 
 #include "platform/WindowDefaults.h"
@@ -48,14 +46,8 @@ LOGFONTW DefaultFont(int dpi) {
     return LogFontFor(kDefaultWindowFont, dpi);
 }
 
-bool IsFormWindow(HWND window) {
-    wchar_t className[std::size(kFormClassName)] = {};
-    return window && GetClassNameW(window, className, static_cast<int>(std::size(className))) &&
-           std::wcscmp(className, kFormClassName) == 0;
-}
-
 bool IsVisibleForm(HWND window) {
-    return IsFormWindow(window) && IsWindowVisible(window) && !IsIconic(window);
+    return FormWindow::IsForm(window) && IsWindowVisible(window) && !IsIconic(window);
 }
 
 BOOL CALLBACK FindVisibleForm(HWND window, LPARAM found) {
@@ -94,6 +86,16 @@ POINT PointFrom(LPARAM lParam) {
 }
 
 }  // namespace
+
+ATOM FormWindow::WindowClass(HINSTANCE instance) {
+    static const ATOM atom = RegisterWindowClass(instance);
+    return atom;
+}
+
+bool FormWindow::IsForm(HWND window) {
+    const ATOM atom = WindowClass(GetModuleHandleW(nullptr));
+    return window && atom && GetClassLongPtrW(window, GCW_ATOM) == atom;
+}
 
 ATOM FormWindow::RegisterWindowClass(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
@@ -335,7 +337,7 @@ RECT FormWindow::PixelRect(const TwipsRect& bounds) const {
 }
 
 FormWindow* FormWindow::FromHandle(HWND window) {
-    return IsFormWindow(window)
+    return IsForm(window)
                ? reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA))
                : nullptr;
 }
