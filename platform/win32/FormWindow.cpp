@@ -22,6 +22,8 @@ namespace {
 
 // Posted to a form that was destroyed while one of its own messages was being handled.
 constexpr UINT kDestroyLaterMessage = WM_APP + 1;
+// Posted after a form's first paint: its tips wait until it is on the screen.
+constexpr UINT kCreateToolTipsMessage = WM_APP + 2;
 // Windows 10 1703 asks a per-monitor v2 window the size it wants at a new DPI.
 constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
 
@@ -270,12 +272,20 @@ Status FormWindow::CreateChildWindow(ControlIndex index) {
         SendMessageW(control.Window, BM_SETIMAGE, IMAGE_BITMAP,
                      reinterpret_cast<LPARAM>(control.Picture.get()));
     }
-    if (!description.ToolTip.empty()) CreateToolTip(control);
     if (NeedsScreenReaderObject(description) &&
         !ExposeToScreenReaders(control.Window, description)) {
         return StatusFromSystemError(GetLastError());
     }
     return StatusOk;
+}
+
+// A tip shows only after the pointer has rested on its control, so the tips are made once
+// the form has been painted: the tip window, a top-level window of its own, is not worth
+// making the first paint wait for.
+void FormWindow::CreateToolTips() {
+    for (const Control& control : controls_) {
+        if (control.Window && !control.Description->ToolTip.empty()) CreateToolTip(control);
+    }
 }
 
 void FormWindow::CreateToolTip(const Control& control) {
@@ -391,7 +401,13 @@ LRESULT CALLBACK FormWindow::WindowProcedure(HWND window, UINT message, WPARAM w
 LRESULT FormWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
-        case WM_PAINT: Paint(); return 0;
+        case WM_PAINT:
+            Paint();
+            if (!std::exchange(painted_, true)) PostMessageW(window, kCreateToolTipsMessage, 0, 0);
+            return 0;
+        case kCreateToolTipsMessage:
+            if (!destroyed_) CreateToolTips();
+            return 0;
         case WM_PRINTCLIENT: PaintSurface(reinterpret_cast<HDC>(wParam)); return 0;
         case WM_LBUTTONDOWN: OnMouseDown(PointFrom(lParam)); return 0;
         case WM_LBUTTONUP: OnMouseUp(PointFrom(lParam)); return 0;

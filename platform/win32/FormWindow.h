@@ -101,6 +101,7 @@ private:
     std::vector<ControlIndex> TabOrder() const;
     Status CreateChildWindows();
     Status CreateChildWindow(ControlIndex index);
+    void CreateToolTips();
     void CreateToolTip(const Control& control);
     void LoadIcons();
     Status StartEnabledTimers();
@@ -147,6 +148,7 @@ private:
     UniqueIcon smallIcon_;
     std::optional<ControlIndex> pressedLabel_;
     int messageDepth_ = 0;
+    bool painted_ = false;  // the tips are made after the first paint
     bool destroyed_ = false;
 };
 
