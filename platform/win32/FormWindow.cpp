@@ -142,7 +142,6 @@ Status FormWindow::Build() {
     }
     if (Status status = CreateMainWindow(); Failed(status)) return status;
     if (Status status = CreateChildWindows(); Failed(status)) return status;
-    LoadIcons();
     return StartEnabledTimers();
 }
 
@@ -387,6 +386,9 @@ LRESULT CALLBACK FormWindow::WindowProcedure(HWND window, UINT message, WPARAM w
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
         form->window_ = window;
         form->self_ = form->shared_from_this();
+        // Before the window is placed, so that a window manager that takes the icons from
+        // the window system (Wine's X11 driver) reads them once, not once per icon.
+        form->LoadIcons();
     }
     auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!form) return DefWindowProcW(window, message, wParam, lParam);
