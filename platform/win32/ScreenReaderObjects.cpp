@@ -194,7 +194,7 @@ LRESULT ClientObject(HWND window, const ControlDescription& control, WPARAM wPar
     if (!library) return 0;
     ComPtr<IAccessible> standard;
     if (FAILED(library->CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(standard.Put())))) {
+                                                  reinterpret_cast<void**>(standard.Put())))) {
         return 0;
     }
     // The new object's first reference is handed to its owner at once.
@@ -202,7 +202,8 @@ LRESULT ClientObject(HWND window, const ControlDescription& control, WPARAM wPar
     *accessible.Put() =
         new (std::nothrow) ControlAccessible(*library, window, control, std::move(standard));
     if (!accessible) return 0;
-    const LRESULT result = library->LresultFromObject(__uuidof(IAccessible), wParam, accessible.Get());
+    const LRESULT result =
+        library->LresultFromObject(__uuidof(IAccessible), wParam, accessible.Get());
     return FAILED(result) ? 0 : result;
 }
 
