@@ -1,6 +1,7 @@
 #include "platform/win32/Dpi.h"
 
 #include "platform/win32/DeviceUnits.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace avo::win32 {
 namespace {
@@ -12,13 +13,12 @@ using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
+// Looked up at run time: Windows 7 has none of them.
 template <class Function>
 Function Lookup(const wchar_t* module, const char* name) {
-    // user32 is loaded already; shcore is loaded once and stays for the process's life.
-    HMODULE handle = GetModuleHandleW(module);
-    if (!handle) handle = LoadLibraryW(module);
-    if (!handle) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(handle, name)));
+    Function function = nullptr;
+    FindFunction(LoadSystemLibrary(module), name, function);
+    return function;
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cwchar>
-#include <iterator>
 #include <utility>
 
 #include "platform/WindowDefaults.h"
@@ -24,6 +22,8 @@ namespace {
 
 // Posted to a form that was destroyed while one of its own messages was being handled.
 constexpr UINT kDestroyLaterMessage = WM_APP + 1;
+// Posted after a form's first paint: its tips wait until it is on the screen.
+constexpr UINT kCreateToolTipsMessage = WM_APP + 2;
 // Windows 10 1703 asks a per-monitor v2 window the size it wants at a new DPI.
 constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
 
@@ -48,14 +48,8 @@ LOGFONTW DefaultFont(int dpi) {
     return LogFontFor(kDefaultWindowFont, dpi);
 }
 
-bool IsFormWindow(HWND window) {
-    wchar_t className[std::size(kFormClassName)] = {};
-    return window && GetClassNameW(window, className, static_cast<int>(std::size(className))) &&
-           std::wcscmp(className, kFormClassName) == 0;
-}
-
 bool IsVisibleForm(HWND window) {
-    return IsFormWindow(window) && IsWindowVisible(window) && !IsIconic(window);
+    return FormWindow::IsForm(window) && IsWindowVisible(window) && !IsIconic(window);
 }
 
 BOOL CALLBACK FindVisibleForm(HWND window, LPARAM found) {
@@ -94,6 +88,16 @@ POINT PointFrom(LPARAM lParam) {
 }
 
 }  // namespace
+
+ATOM FormWindow::WindowClass(HINSTANCE instance) {
+    static const ATOM atom = RegisterWindowClass(instance);
+    return atom;
+}
+
+bool FormWindow::IsForm(HWND window) {
+    const ATOM atom = WindowClass(GetModuleHandleW(nullptr));
+    return window && atom && GetClassLongPtrW(window, GCW_ATOM) == atom;
+}
 
 ATOM FormWindow::RegisterWindowClass(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
@@ -138,7 +142,6 @@ Status FormWindow::Build() {
     }
     if (Status status = CreateMainWindow(); Failed(status)) return status;
     if (Status status = CreateChildWindows(); Failed(status)) return status;
-    LoadIcons();
     return StartEnabledTimers();
 }
 
@@ -268,12 +271,20 @@ Status FormWindow::CreateChildWindow(ControlIndex index) {
         SendMessageW(control.Window, BM_SETIMAGE, IMAGE_BITMAP,
                      reinterpret_cast<LPARAM>(control.Picture.get()));
     }
-    if (!description.ToolTip.empty()) CreateToolTip(control);
     if (NeedsScreenReaderObject(description) &&
         !ExposeToScreenReaders(control.Window, description)) {
         return StatusFromSystemError(GetLastError());
     }
     return StatusOk;
+}
+
+// A tip shows only after the pointer has rested on its control, so the tips are made once
+// the form has been painted: the tip window, a top-level window of its own, is not worth
+// making the first paint wait for.
+void FormWindow::CreateToolTips() {
+    for (const Control& control : controls_) {
+        if (control.Window && !control.Description->ToolTip.empty()) CreateToolTip(control);
+    }
 }
 
 void FormWindow::CreateToolTip(const Control& control) {
@@ -335,7 +346,7 @@ RECT FormWindow::PixelRect(const TwipsRect& bounds) const {
 }
 
 FormWindow* FormWindow::FromHandle(HWND window) {
-    return IsFormWindow(window)
+    return IsForm(window)
                ? reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA))
                : nullptr;
 }
@@ -375,6 +386,9 @@ LRESULT CALLBACK FormWindow::WindowProcedure(HWND window, UINT message, WPARAM w
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
         form->window_ = window;
         form->self_ = form->shared_from_this();
+        // Before the window is placed, so that a window manager that takes the icons from
+        // the window system (Wine's X11 driver) reads them once, not once per icon.
+        form->LoadIcons();
     }
     auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!form) return DefWindowProcW(window, message, wParam, lParam);
@@ -389,7 +403,13 @@ LRESULT CALLBACK FormWindow::WindowProcedure(HWND window, UINT message, WPARAM w
 LRESULT FormWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
-        case WM_PAINT: Paint(); return 0;
+        case WM_PAINT:
+            Paint();
+            if (!std::exchange(painted_, true)) PostMessageW(window, kCreateToolTipsMessage, 0, 0);
+            return 0;
+        case kCreateToolTipsMessage:
+            if (!destroyed_) CreateToolTips();
+            return 0;
         case WM_PRINTCLIENT: PaintSurface(reinterpret_cast<HDC>(wParam)); return 0;
         case WM_LBUTTONDOWN: OnMouseDown(PointFrom(lParam)); return 0;
         case WM_LBUTTONUP: OnMouseUp(PointFrom(lParam)); return 0;

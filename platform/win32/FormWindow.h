@@ -42,7 +42,11 @@ class FormWindow : public std::enable_shared_from_this<FormWindow> {
 public:
     static Status Create(const WindowDescription& description, EventSink& sink,
                          const FormWindowContext& context, std::shared_ptr<FormWindow>& form);
-    static ATOM RegisterWindowClass(HINSTANCE instance);
+    // The forms' window class, registered by the first call in the process, however many
+    // window systems a test creates; 0 when it could not be registered.
+    static ATOM WindowClass(HINSTANCE instance);
+    // True for a form's top-level window, false for any other window and for null.
+    static bool IsForm(HWND window);
 
     FormWindow(const WindowDescription& description, EventSink& sink,
                const FormWindowContext& context);
@@ -84,6 +88,7 @@ private:
                                             LPARAM lParam) noexcept;
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+    static ATOM RegisterWindowClass(HINSTANCE instance);
     Status Build();
     Status PrepareControl(Control& control);
     Status DecodePicture(const PictureDescription& picture, UniqueBitmap& bitmap);
@@ -96,6 +101,7 @@ private:
     std::vector<ControlIndex> TabOrder() const;
     Status CreateChildWindows();
     Status CreateChildWindow(ControlIndex index);
+    void CreateToolTips();
     void CreateToolTip(const Control& control);
     void LoadIcons();
     Status StartEnabledTimers();
@@ -142,6 +148,7 @@ private:
     UniqueIcon smallIcon_;
     std::optional<ControlIndex> pressedLabel_;
     int messageDepth_ = 0;
+    bool painted_ = false;  // the tips are made after the first paint
     bool destroyed_ = false;
 };
 

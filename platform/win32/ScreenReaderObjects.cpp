@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/ScreenReaderLibrary.h"
 #include "platform/win32/WideText.h"
 
 namespace avo::win32 {
@@ -15,9 +16,9 @@ namespace {
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
-HRESULT ReturnText(const std::wstring& text, BSTR* result) {
+HRESULT ReturnText(const ScreenReaderLibrary& library, const std::wstring& text, BSTR* result) {
     if (!result) return E_POINTER;
-    *result = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    *result = library.SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     return *result ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -37,9 +38,10 @@ constexpr wchar_t kPressAction[] = L"Bas";
 // same way.
 class ControlAccessible final : public IAccessible, public IOleWindow {
 public:
-    ControlAccessible(HWND window, const ControlDescription& control,
-                      ComPtr<IAccessible> standard)
-        : window_(window),
+    ControlAccessible(const ScreenReaderLibrary& library, HWND window,
+                      const ControlDescription& control, ComPtr<IAccessible> standard)
+        : library_(library),
+          window_(window),
           kind_(control.Kind),
           heading_(Widen(control.AccessibleName)),
           standard_(std::move(standard)) {}
@@ -93,12 +95,12 @@ public:
     // A label's own answers: its heading, and the text it shows.
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         if (!IsSelf(child) || !IsLabel()) return standard_->get_accName(child, name);
-        return ReturnText(heading_, name);
+        return ReturnText(library_, heading_, name);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         if (!IsSelf(child) || !IsLabel()) return standard_->get_accValue(child, value);
         if (!IsWindow(window_)) return CO_E_OBJNOTCONNECTED;
-        return ReturnText(WindowText(window_), value);
+        return ReturnText(library_, WindowText(window_), value);
     }
 
     // A picture box's own answers: it is a button, and pressing it clicks it.
@@ -111,7 +113,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         if (!IsSelf(child) || IsLabel()) return standard_->get_accDefaultAction(child, action);
-        return ReturnText(kPressAction, action);
+        return ReturnText(library_, kPressAction, action);
     }
     // Posted, not sent: the click may unload the window, and a screen reader must not wait
     // on the program's handler.
@@ -178,6 +180,7 @@ private:
 
     bool IsLabel() const { return kind_ == ControlKind::Label; }
 
+    const ScreenReaderLibrary& library_;
     HWND window_;
     ControlKind kind_;
     std::wstring heading_;
@@ -187,17 +190,20 @@ private:
 
 // The answer to WM_GETOBJECT for the client area, or 0 to leave the question to the window.
 LRESULT ClientObject(HWND window, const ControlDescription& control, WPARAM wParam) {
+    const ScreenReaderLibrary* library = ScreenReaderLibrary::Get();
+    if (!library) return 0;
     ComPtr<IAccessible> standard;
-    if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(standard.Put())))) {
+    if (FAILED(library->CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                                  reinterpret_cast<void**>(standard.Put())))) {
         return 0;
     }
     // The new object's first reference is handed to its owner at once.
     ComPtr<IAccessible> accessible;
     *accessible.Put() =
-        new (std::nothrow) ControlAccessible(window, control, std::move(standard));
+        new (std::nothrow) ControlAccessible(*library, window, control, std::move(standard));
     if (!accessible) return 0;
-    const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, accessible.Get());
+    const LRESULT result =
+        library->LresultFromObject(__uuidof(IAccessible), wParam, accessible.Get());
     return FAILED(result) ? 0 : result;
 }
 

@@ -12,16 +12,6 @@
 namespace avo::win32 {
 namespace {
 
-// Registered once per process, however many window systems a test creates.
-ATOM FormClass(HINSTANCE instance) {
-    static const ATOM atom = FormWindow::RegisterWindowClass(instance);
-    return atom;
-}
-
-bool IsForm(HWND window) {
-    return window && GetClassLongPtrW(window, GCW_ATOM) == FormClass(GetModuleHandleW(nullptr));
-}
-
 int ScreenDpi() {
     const ScreenDc screen;
     const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
@@ -66,7 +56,7 @@ bool HandleNavigationKey(HWND form, const MSG& message) {
 }
 
 BOOL CALLBACK DestroyIfForm(HWND window, LPARAM) {
-    if (IsForm(window)) DestroyWindow(window);
+    if (FormWindow::IsForm(window)) DestroyWindow(window);
     return TRUE;
 }
 
@@ -76,7 +66,7 @@ Win32WindowSystem::Win32WindowSystem()
     : instance_(GetModuleHandleW(nullptr)), dpi_(ScreenDpi()) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    FormClass(instance_);
+    FormWindow::WindowClass(instance_);
 }
 
 // Forms whose destruction was still waiting for a posted message go with the window system.
@@ -86,7 +76,7 @@ Win32WindowSystem::~Win32WindowSystem() {
 
 Status Win32WindowSystem::Load(const WindowDescription& description, EventSink& sink,
                                std::unique_ptr<NativeWindow>& window) {
-    if (!FormClass(instance_)) return StatusFailed;
+    if (!FormWindow::WindowClass(instance_)) return StatusFailed;
     std::shared_ptr<FormWindow> form;
     const FormWindowContext context{instance_, dpi_, pictures_};
     if (Status status = FormWindow::Create(description, sink, context, form); Failed(status)) {
@@ -134,7 +124,7 @@ bool Win32WindowSystem::ProcessPendingMessages() {
 
 void Win32WindowSystem::Route(MSG& message) {
     const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-    if (IsForm(root) && HandleNavigationKey(root, message)) return;
+    if (FormWindow::IsForm(root) && HandleNavigationKey(root, message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }

@@ -1,24 +1,11 @@
 #pragma once
 
 #include <windows.h>
-#include <objbase.h>
 
 #include "platform/WindowSystem.h"
 #include "platform/win32/PictureDecoder.h"
 
 namespace avo::win32 {
-
-// COM for the current thread, for as long as the owner lives.
-class ComApartment {
-public:
-    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComApartment() { if (SUCCEEDED(result_)) CoUninitialize(); }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT result_;
-};
 
 // The Windows program's window system: plain Win32 windows, common controls and GDI, on the
 // thread that creates it.
@@ -44,7 +31,6 @@ public:
 private:
     static void Route(MSG& message);
 
-    ComApartment apartment_;
     HINSTANCE instance_;
     int dpi_;
     PictureDecoder pictures_;

@@ -26,6 +26,9 @@ VERSION_STRINGS = [
 # Windows' own DLLs; msvcrt.dll has shipped with every Windows since 2000.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "ole32.dll",
                "oleacc.dll", "oleaut32.dll", "advapi32.dll", "shell32.dll", "msvcrt.dll"}
+# Used only when a screen reader asks, and loaded then: importing them would load them, and
+# start COM, on every start.
+LOADED_ON_DEMAND = {"ole32.dll", "oleacc.dll", "oleaut32.dll"}
 
 
 def expect(condition, message):
@@ -104,6 +107,8 @@ def check_imports(args):
     print("imports:", ", ".join(dlls))
     foreign = [dll for dll in dlls if dll.lower() not in SYSTEM_DLLS]
     expect(not foreign, f"imports DLLs that Windows does not ship: {foreign}")
+    eager = [dll for dll in dlls if dll.lower() in LOADED_ON_DEMAND]
+    expect(not eager, f"imports DLLs that it should load only on demand: {eager}")
 
 
 def check_size(args):
