@@ -1,14 +1,42 @@
 #pragma once
 
+#include <QFont>
 #include <QLabel>
 #include <QPixmap>
+#include <QTextLayout>
 #include <QWidget>
+
+#include <memory>
 
 #include "platform/qt/ScaledPicture.h"
 
 class QMouseEvent;
+class QPainter;
 
 namespace avo::qt {
+
+// The lines of a label's text as QLabel lays them out inside its box, kept between paints:
+// the pulsating caption repaints every 30 ms, and shaping its text again each time was
+// most of a tick's work. Drawn, the lines come out pixel for pixel as QLabel draws them.
+class LaidOutText {
+public:
+    // Whether this way of drawing matches QLabel's for the label as it is now. It does for
+    // enabled, left-to-right, top- or centre-aligned plain text without tabs, mnemonics or
+    // line decorations: every label of the program's windows.
+    static bool Serves(const QLabel& label);
+    // Lays the text out again only when its text, font or box has changed since.
+    void Draw(QPainter& painter, const QLabel& label);
+
+private:
+    void LayOut(const QLabel& label, const QRect& box);
+
+    QString text_;
+    QFont font_;
+    QRect box_;
+    int dpi_ = 0;
+    std::unique_ptr<QTextLayout> layout_;
+    QSizeF extent_;  // the widest line and the lines' total height
+};
 
 // A label that shows its text exactly as stored: never rich text, word-wrapped inside its
 // fixed box, every blank kept. It reports a click like any other control. Screen readers
@@ -32,7 +60,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void DrawBorder(QPainter& painter) const;
+
     QColor border_;  // invalid: no border
+    LaidOutText laidOut_;
 };
 
 // A picture box: a flat area in its background colour with its picture at natural size

@@ -1,0 +1,169 @@
+#include <QImage>
+#include <QTest>
+
+#include "platform/WindowDefaults.h"
+#include "platform/qt/ControlWidgets.h"
+#include "platform/qt/QtConversions.h"
+#include "reference/CommandCatalogue.h"
+
+namespace avo::testing {
+namespace {
+
+using qt::PlainTextLabel;
+
+struct LabelLook {
+    QString Text;
+    QFont Font;
+    QSize Box;
+    Qt::Alignment Alignment = Qt::AlignLeft | Qt::AlignTop;
+    bool Bordered = false;
+};
+
+// Gives both labels the same look: the program's label as the windows build it, and a
+// plain QLabel that draws its text the way Qt always has.
+void Style(QLabel& label, const LabelLook& look) {
+    label.setTextFormat(Qt::PlainText);
+    label.setWordWrap(true);
+    label.setText(look.Text);
+    label.setAlignment(look.Alignment);
+    label.setFont(look.Font);
+    label.resize(look.Box);
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, QColor(250, 240, 200));
+    label.setPalette(palette);
+    if (look.Bordered) label.setContentsMargins(1, 1, 1, 1);
+}
+
+// The label drawn over a dark ground, as a transparent label is drawn over its window's
+// picture, at the given device pixel ratio.
+QImage Drawn(QLabel& label, qreal ratio) {
+    const QSize pixels = (QSizeF(label.size()) * ratio).toSize();
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(QColor(20, 30, 60));
+    label.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    return image;
+}
+
+// Where the two differ, the first pixel that does, for the failure message.
+QString FirstDifference(const QImage& mine, const QImage& qts) {
+    if (mine.size() != qts.size()) return "sizes differ";
+    for (int y = 0; y < mine.height(); ++y) {
+        for (int x = 0; x < mine.width(); ++x) {
+            if (mine.pixel(x, y) != qts.pixel(x, y)) return QString("first at %1,%2").arg(x).arg(y);
+        }
+    }
+    return {};
+}
+
+void ExpectDrawnAsQLabelDrawsIt(const LabelLook& look, qreal ratio) {
+    PlainTextLabel mine(look.Text, nullptr);
+    QLabel qts;
+    Style(mine, look);
+    Style(qts, look);
+    if (look.Bordered) mine.SetSingleBorder(Qt::transparent);  // drawn over nothing visible
+    for (int paint = 0; paint < 2; ++paint) {  // laid out, then from what was kept
+        const QString difference = FirstDifference(Drawn(mine, ratio), Drawn(qts, ratio));
+        QVERIFY2(difference.isEmpty(),
+                 qPrintable(QString("\"%1\" at %2 pt, ratio %3: %4")
+                                .arg(look.Text.left(40)).arg(look.Font.pointSizeF()).arg(ratio).arg(difference)));
+    }
+}
+
+QFont FontOf(std::string_view face, double points, bool boldItalic = false) {
+    QFont font = qt::ToQFont(kDefaultWindowFont);
+    font.setFamily(qt::InstalledFamily(face));
+    font.setPointSizeF(points);
+    font.setBold(boldItalic);
+    font.setItalic(boldItalic);
+    return font;
+}
+
+constexpr qreal kRatios[] = {1.0, 1.25, 1.5, 2.0};
+
+}  // namespace
+
+// A label keeps its text laid out between paints; what it draws must stay what QLabel
+// draws, pixel for pixel, or the windows would look different from one paint to the next.
+class LabelDrawingTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Every quarter point the pulsating caption passes through, and a little beyond.
+    void CaptionAtEverySizeItTakes() {
+        for (qreal ratio : kRatios) {
+            for (double points = 1.25; points <= 21.25; points += 0.25) {
+                ExpectDrawnAsQLabelDrawsIt({"Kavrelonix", FontOf("Arial", points), {289, 73},
+                                            Qt::AlignHCenter | Qt::AlignTop},
+                                           ratio);
+            }
+        }
+    }
+
+    // The output boxes: long descriptions that wrap, spill over the bottom and are cut
+    // there, inside a one-pixel border.
+    void EveryCommandInTheOutputBoxes() {
+        const QFont boxFont = FontOf("MS Sans Serif", 9.75);
+        for (qreal ratio : kRatios) {
+            for (const CommandEntry& entry : CommandCatalogue) {
+                for (std::string_view text : {entry.Alias, entry.Description}) {
+                    ExpectDrawnAsQLabelDrawsIt({qt::ToQString(text), boxFont, {249, 73}, Qt::AlignHCenter, true},
+                                               ratio);
+                }
+            }
+        }
+    }
+
+    void HeadingsAndTheMakersName() {
+        for (qreal ratio : kRatios) {
+            ExpectDrawnAsQLabelDrawsIt({"KISAYOL", FontOf("Tahoma", 9.75, true), {65, 25}}, ratio);
+            ExpectDrawnAsQLabelDrawsIt({"İŞLEVİ", FontOf("Tahoma", 9.75, true), {57, 25}}, ratio);
+            ExpectDrawnAsQLabelDrawsIt({"Kavrelonix", FontOf("Tahoma", 18, true), {177, 33}}, ratio);
+            ExpectDrawnAsQLabelDrawsIt({"Tolvren Asukay tarafından Kavrelonix için yazılmıştır",
+                                        FontOf("MS Sans Serif", 8.25), {265, 17}},
+                                       ratio);
+        }
+    }
+
+    void AwkwardTexts() {
+        const QString texts[] = {
+            "",
+            "iki  boşluk   ve sonda boşluk   ",
+            "ilk satır\nikinci satır\n\nboş satırdan sonra",
+            "Çokuzunbirsözcükkutuyasığmazvekenardankesilir ve sonra kısa sözcükler",
+            "sekme\tkarakteri",           // drawn by QLabel itself
+            "carriage\r\nreturn",         // drawn by QLabel itself
+            "& işareti && çift",
+        };
+        for (const QString& text : texts) {
+            for (Qt::Alignment alignment : {Qt::AlignLeft | Qt::AlignTop, Qt::AlignHCenter | Qt::AlignTop,
+                                            Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignBottom}) {
+                ExpectDrawnAsQLabelDrawsIt({text, FontOf("Tahoma", 9.75), {120, 40}, alignment}, 1.0);
+                ExpectDrawnAsQLabelDrawsIt({text, FontOf("Tahoma", 9.75), {120, 40}, alignment}, 1.5);
+            }
+        }
+    }
+
+    // A new text, font or box is laid out afresh, not drawn from the old layout.
+    void FollowsEveryChange() {
+        PlainTextLabel mine("Kavrelonix", nullptr);
+        QLabel qts;
+        LabelLook look{"Kavrelonix", FontOf("Arial", 12), {289, 73}, Qt::AlignHCenter | Qt::AlignTop};
+        const auto expectSame = [&] {
+            Style(mine, look);
+            Style(qts, look);
+            QCOMPARE(FirstDifference(Drawn(mine, 1.0), Drawn(qts, 1.0)), QString());
+        };
+        expectSame();
+        look.Text = "Tolvren Asukay";
+        expectSame();
+        look.Font = FontOf("Arial", 16);
+        expectSame();
+        look.Box = {150, 60};
+        expectSame();
+    }
+};
+
+}  // namespace avo::testing
+
+QTEST_MAIN(avo::testing::LabelDrawingTest)
+#include "LabelDrawingTest.moc"
