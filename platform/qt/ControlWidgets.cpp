@@ -42,25 +42,22 @@ bool LaidOutText::Serves(const QLabel& label) {
 
 // Line by line as QPainter::drawText lays out a label's box: each line as wide as the box,
 // its top on a whole pixel, and no line begun below the box's bottom.
-void LaidOutText::LayOut(const QLabel& label, const QRect& box) {
-    text_ = label.text();
-    font_ = label.font();
-    box_ = box;
-    dpi_ = label.logicalDpiY();
-    layout_.reset();
-    if (text_.isEmpty()) return;  // an empty label draws nothing
-    QString shown = text_;
+LaidOutText::Lines LaidOutText::LayOut(const QLabel& label, const QString& text, const QRect& box) {
+    Lines lines{label.font()};
+    if (text.isEmpty()) return lines;  // an empty label draws nothing
+    QString shown = text;
     shown.replace(u'\n', QChar::LineSeparator);
-    layout_ = std::make_unique<QTextLayout>(shown, font_, &label);
+    lines.Layout = std::make_unique<QTextLayout>(shown, lines.Font, &label);
+    QTextLayout& layout = *lines.Layout;
     QTextOption option(Qt::AlignLeft);  // each line is placed in the box by Draw
     option.setTextDirection(Qt::LeftToRight);
-    layout_->setTextOption(option);
-    layout_->setCacheEnabled(true);
-    const qreal leading = QFontMetricsF(font_, &label).leading();
+    layout.setTextOption(option);
+    layout.setCacheEnabled(true);
+    const qreal leading = QFontMetricsF(lines.Font, &label).leading();
     qreal height = -leading;
     qreal width = 0;
-    layout_->beginLayout();
-    for (QTextLine line = layout_->createLine(); line.isValid(); line = layout_->createLine()) {
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(qMax<qreal>(0, box.width()));
         height = qCeil(height + leading);
         line.setPosition(QPointF(0, height));
@@ -68,30 +65,44 @@ void LaidOutText::LayOut(const QLabel& label, const QRect& box) {
         width = qMax(width, line.naturalTextWidth());
         if (height >= box.height()) break;
     }
-    layout_->endLayout();
-    extent_ = QSizeF(width, height);
+    layout.endLayout();
+    lines.Extent = QSizeF(width, height);
+    return lines;
+}
+
+const LaidOutText::Lines& LaidOutText::For(const QLabel& label) {
+    const QRect box = label.contentsRect();
+    if (text_ != label.text() || box_ != box || dpi_ != label.logicalDpiY()) {
+        text_ = label.text();
+        box_ = box;
+        dpi_ = label.logicalDpiY();
+        kept_.clear();
+    }
+    const QFont font = label.font();
+    for (const Lines& lines : kept_) {
+        if (lines.Font == font) return lines;
+    }
+    if (kept_.size() == kFontsKept) kept_.erase(kept_.begin());
+    return kept_.emplace_back(LayOut(label, text_, box_));
 }
 
 void LaidOutText::Draw(QPainter& painter, const QLabel& label) {
-    const QRect box = label.contentsRect();
-    if (text_ != label.text() || font_ != label.font() || box_ != box || dpi_ != label.logicalDpiY()) {
-        LayOut(label, box);
-    }
-    if (!layout_) return;
-    const QRectF area(box);
+    const Lines& lines = For(label);
+    if (!lines.Layout) return;
+    const QRectF area(box_);
     const Qt::Alignment alignment = label.alignment();
     const bool centred = alignment & Qt::AlignHCenter;
     qreal top = 0;
-    if (alignment & Qt::AlignBottom) top = area.height() - extent_.height();
-    if (alignment & Qt::AlignVCenter) top = (area.height() - extent_.height()) / 2;
-    const qreal left = centred ? (area.width() - extent_.width()) / 2 : 0;
+    if (alignment & Qt::AlignBottom) top = area.height() - lines.Extent.height();
+    if (alignment & Qt::AlignVCenter) top = (area.height() - lines.Extent.height()) / 2;
+    const qreal left = centred ? (area.width() - lines.Extent.width()) / 2 : 0;
     // Text that spills out of the box is cut at its edges.
-    const bool spills = !area.contains(QRectF(QPointF(area.x() + left, area.y() + top), extent_));
+    const bool spills = !area.contains(QRectF(QPointF(area.x() + left, area.y() + top), lines.Extent));
     painter.save();
     painter.setPen(QPen(label.palette().brush(label.foregroundRole()), painter.pen().widthF()));
     if (spills) painter.setClipRect(area, Qt::IntersectClip);
-    for (int i = 0; i < layout_->lineCount(); ++i) {
-        const QTextLine line = layout_->lineAt(i);
+    for (int i = 0; i < lines.Layout->lineCount(); ++i) {
+        const QTextLine line = lines.Layout->lineAt(i);
         const qreal indent = centred ? (area.width() - line.horizontalAdvance()) / 2 : 0;
         line.draw(&painter, QPointF(area.x() + indent, area.y() + top));
     }

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 #include "platform/qt/ScaledPicture.h"
 
@@ -17,25 +18,34 @@ namespace avo::qt {
 
 // The lines of a label's text as QLabel lays them out inside its box, kept between paints:
 // the pulsating caption repaints every 30 ms, and shaping its text again each time was
-// most of a tick's work. Drawn, the lines come out pixel for pixel as QLabel draws them.
+// most of a tick's work. The caption cycles through the same sizes, so the lines are kept
+// for each font the label has shown. Drawn, they come out pixel for pixel as QLabel draws
+// them.
 class LaidOutText {
 public:
     // Whether this way of drawing matches QLabel's for the label as it is now. It does for
     // enabled, left-to-right, top- or centre-aligned plain text without tabs, mnemonics or
     // line decorations: every label of the program's windows.
     static bool Serves(const QLabel& label);
-    // Lays the text out again only when its text, font or box has changed since.
+    // Lays the text out only for a font not seen since the text or the box last changed.
     void Draw(QPainter& painter, const QLabel& label);
 
 private:
-    void LayOut(const QLabel& label, const QRect& box);
+    struct Lines {
+        QFont Font;
+        std::unique_ptr<QTextLayout> Layout;  // null for an empty text
+        QSizeF Extent;                        // the widest line and the lines' total height
+    };
+    // More fonts than the caption's cycle passes through.
+    static constexpr std::size_t kFontsKept = 24;
+
+    const Lines& For(const QLabel& label);
+    static Lines LayOut(const QLabel& label, const QString& text, const QRect& box);
 
     QString text_;
-    QFont font_;
     QRect box_;
     int dpi_ = 0;
-    std::unique_ptr<QTextLayout> layout_;
-    QSizeF extent_;  // the widest line and the lines' total height
+    std::vector<Lines> kept_;
 };
 
 // A label that shows its text exactly as stored: never rich text, word-wrapped inside its

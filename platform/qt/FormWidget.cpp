@@ -249,8 +249,10 @@ void FormWidget::paintEvent(QPaintEvent* event) {
     // screen the natural size is the logical one, drawn from the 2x picture.
     QPainter painter(this);
     const QPixmap picture = background_.ForRatio(devicePixelRatioF());
-    const QRegion uncovered = event->region() - PixelsCoveredBy(picture);
-    for (const QRect& part : uncovered) painter.fillRect(part, palette().brush(QPalette::Window));
+    const QRect covered = PixelsCoveredBy(picture);
+    if (!covered.contains(event->rect())) {
+        for (const QRect& part : event->region() - covered) painter.fillRect(part, palette().brush(QPalette::Window));
+    }
     painter.drawPixmap(0, 0, picture);
 }
 

@@ -143,7 +143,8 @@ private slots:
         }
     }
 
-    // A new text, font or box is laid out afresh, not drawn from the old layout.
+    // A new text, font or box is laid out afresh, not drawn from an old layout; a font shown
+    // before is drawn from its kept lines, also after more fonts than are kept.
     void FollowsEveryChange() {
         PlainTextLabel mine("Kavrelonix", nullptr);
         QLabel qts;
@@ -159,6 +160,14 @@ private slots:
         look.Font = FontOf("Arial", 16);
         expectSame();
         look.Box = {150, 60};
+        expectSame();
+        for (int cycle = 0; cycle < 2; ++cycle) {
+            for (int step = 0; step < 60; ++step) {
+                look.Font = FontOf("Arial", 2.25 + (step < 30 ? step : 59 - step));
+                expectSame();
+            }
+        }
+        look.Text = "Kavrelonix";
         expectSame();
     }
 };
