@@ -5,6 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 bash tools/install-deps.sh
 
+# One style for the C++ of the whole tree; a file out of it is named here, before any build.
+tools/check-format.sh
+
 # Qt and Wine tests need an X display with a window manager, as a desktop has: stacking,
 # activation and placement are the window manager's. Start a private one when there is none.
 if [ -z "${DISPLAY:-}" ]; then

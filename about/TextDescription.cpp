@@ -6,6 +6,7 @@ namespace {
 
 constexpr Colour kWhite = Rgb(255, 255, 255);
 
+// clang-format off
 constexpr ControlDescription PlainLabel(std::string_view name, TwipsRect bounds, int tabIndex,
                                         std::string_view text) {
     return {.Kind = ControlKind::Label, .Name = name, .Bounds = bounds, .TabIndex = tabIndex,
@@ -33,6 +34,7 @@ constexpr ControlDescription kControls[] = {
      .Font = FontDescriptor{.Face = "Arial", .Size = kCaptionStartSize, .Weight = 400,
                             .Charset = kCharsetWestern}},
 };
+// clang-format on
 
 }  // namespace
 

@@ -24,7 +24,10 @@ std::optional<PictureHeader> ReadJpeg(std::span<const unsigned char> bytes) {
     while (at + 4 <= bytes.size()) {
         if (bytes[at] != 0xFF) return std::nullopt;
         const unsigned marker = bytes[at + 1];
-        if (marker == 0xFF) { ++at; continue; }  // fill byte
+        if (marker == 0xFF) {  // fill byte
+            ++at;
+            continue;
+        }
         const std::size_t length = BigEndian16(bytes, at + 2);
         if (length < 2 || at + 2 + length > bytes.size()) return std::nullopt;
         if (IsStartOfFrame(marker)) {

@@ -20,6 +20,7 @@ inline constexpr std::size_t kCommandCount = 49;
 
 // Entries 0-36 are commands, 37-45 function keys, 46-48 key combinations. The list shows
 // them in this order; row i is entry i.
+// clang-format off
 inline constexpr std::array<CommandEntry, kCommandCount> CommandCatalogue{{
     {0, "Line", " L ", " Çizgi çizmemizi saglayan komuttur. "},
     {1, "Erase", " E ", " Obje silmeyi saglayan komuttur. "},
@@ -45,17 +46,20 @@ inline constexpr std::array<CommandEntry, kCommandCount> CommandCatalogue{{
     {21, "Scale", " Sc ", " Seçilen obje veya objeleri büyültme küçültmeye yarayan komuttur. "},
     {22, "Strech", " S ", " Seçilen objeyi uzatmaya yarayan komuttur. "},
     {23, "Extend", " Ex ", " Belirtilen noktayla çizgiyi kesistirmeye yarayan komuttur. "},
-    {24, "Break", " Br ", " Seçtigimiz objeyi istedigimiz yerden kesme ayirmaya yarayan komuttur. "},
+    {24, "Break", " Br ",
+     " Seçtigimiz objeyi istedigimiz yerden kesme ayirmaya yarayan komuttur. "},
     {25, "Chamfer", " Cha ", " Belirtilen ölçülerde pah kirmaya yarayan komuttur. "},
     {26, "Fillet", " F ", " Belirtilen çapta radius vermemizi saglayan komuttur. "},
     {27, "Explode", " X ", " Seçilen objeyi patlatmamizi saglayan komuttur. "},
     {28, "Dimension", " D ", " Ölçülendirmeyi ayarlamamizi saglayan komuttur. "},
-    {29, "MatchProp", " Ma ", " Seçilen objenin özelliklerinin aynisini seçilen objeye uygulamaya yarayan komuttur. "},
+    {29, "MatchProp", " Ma ",
+     " Seçilen objenin özelliklerinin aynisini seçilen objeye uygulamaya yarayan komuttur. "},
     {30, "Pan", " P ", "Ekrani tasimamizi saglayan komuttur. "},
     {31, "Point", " Po ", " Nokta çizmemizi saglayan komuttur. "},
     {32, "Layer Properties", " La ", " Layer özellikleri ve listelemeye  yarayan komuttur. "},
     {33, "Block", " B ", " Çizim içerisinde block olusturmayi saglayan komuttur. "},
-    {34, "Write Block", " W ", " Baska dosyalarda kullanilmak uzere blcok olusturmaya yarayan komuttur. "},
+    {34, "Write Block", " W ",
+     " Baska dosyalarda kullanilmak uzere blcok olusturmaya yarayan komuttur. "},
     {35, "Undo", " U ", " Yapilan islemi geri almayi saglayan komuttur. "},
     {36, "Zoom", " Z ", " Yakinlastirma ve uzaklastirmaya yarayan komuttur. "},
     {37, "F1", " F1 ", " Yardim Komutu "},
@@ -71,6 +75,7 @@ inline constexpr std::array<CommandEntry, kCommandCount> CommandCatalogue{{
     {47, "Ctrl+Q", " - ", " Kapatma komutudur. "},
     {48, "Ctrl+O", " - ", " Dosya açma komutudur. "},
 }};
+// clang-format on
 
 // The list's rows: the ListText column in catalogue order.
 inline constexpr std::array<std::string_view, kCommandCount> CommandListRows = [] {

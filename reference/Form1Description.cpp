@@ -8,6 +8,7 @@ namespace {
 constexpr Colour kWhite = Rgb(255, 255, 255);
 constexpr Colour kDarkRed = Rgb(128, 0, 0);
 
+// clang-format off
 constexpr FontDescriptor kBoxFont{
     .Face = "MS Sans Serif", .Size = PointSize::FromTenThousandths(97500),
     .Weight = 400, .Charset = kCharsetTurkish};
@@ -19,7 +20,7 @@ constexpr FontDescriptor kMakerFont{
     .Charset = kCharsetTurkish};
 
 constexpr ControlDescription OutputBox(std::string_view name, TwipsRect bounds, int tabIndex,
-                             std::string_view heading) {
+                                       std::string_view heading) {
     return {.Kind = ControlKind::Label, .Name = name, .Bounds = bounds, .TabIndex = tabIndex,
             .AccessibleName = heading, .ForeColour = kWhite, .BackColour = kDarkRed,
             .Border = BorderStyle::FixedSingle, .TextAlignment = Alignment::Centre,
@@ -27,14 +28,14 @@ constexpr ControlDescription OutputBox(std::string_view name, TwipsRect bounds, 
 }
 
 constexpr ControlDescription Caption(std::string_view name, TwipsRect bounds, int tabIndex,
-                           std::string_view text, const FontDescriptor& font) {
+                                     std::string_view text, const FontDescriptor& font) {
     return {.Kind = ControlKind::Label, .Name = name, .Bounds = bounds, .TabIndex = tabIndex,
             .Text = text, .ForeColour = kWhite, .Transparent = true, .Font = font};
 }
 
 constexpr ControlDescription PictureButton(std::string_view name, Twips top, int tabIndex,
-                                 std::string_view word, PictureDescription face,
-                                 std::string_view toolTip = {}) {
+                                           std::string_view word, PictureDescription face,
+                                           std::string_view toolTip = {}) {
     return {.Kind = ControlKind::PictureButton, .Name = name,
             .Bounds = {2880, top, 1935, 375}, .TabIndex = tabIndex, .ToolTip = toolTip,
             .AccessibleName = word, .Picture = face};
@@ -57,6 +58,7 @@ constexpr ControlDescription kControls[] = {
     PictureButton("Command3", 5760, 8, "Çıkış",
                   {&pictures::Command3FaceJpg, 124, 21, &pictures::Command3Face2xJpg}),
 };
+// clang-format on
 
 }  // namespace
 

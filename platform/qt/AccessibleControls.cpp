@@ -7,6 +7,7 @@
 
 #include "platform/qt/ControlWidgets.h"
 #include "platform/qt/FormWidget.h"
+#include "platform/qt/WaylandTitleBar.h"
 
 namespace avo::qt {
 namespace {
@@ -116,6 +117,35 @@ public:
     }
 };
 
+// A loaded window is a frame with a title, not a filler. Its children are its controls, in
+// the order Qt gives them; a title bar of the program's own is left out, as a window
+// manager's is.
+class AccessibleForm final : public QAccessibleWidget {
+public:
+    explicit AccessibleForm(FormWidget* form) : QAccessibleWidget(form, QAccessible::Window) {}
+
+    int childCount() const override { return static_cast<int>(Controls().size()); }
+    QAccessibleInterface* child(int index) const override {
+        const QList<QWidget*> controls = Controls();
+        if (index < 0 || index >= controls.size()) return nullptr;
+        return QAccessible::queryAccessibleInterface(controls[index]);
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (!child) return -1;
+        return static_cast<int>(Controls().indexOf(qobject_cast<QWidget*>(child->object())));
+    }
+
+private:
+    QList<QWidget*> Controls() const {
+        QList<QWidget*> controls;
+        for (QObject* object : widget()->children()) {
+            auto* control = qobject_cast<QWidget*>(object);
+            if (control && !control->isWindow() && !qobject_cast<WaylandTitleBar*>(control)) controls << control;
+        }
+        return controls;
+    }
+};
+
 QAccessibleInterface* CreateAccessible(const QString& className, QObject* object) {
     if (className == QLatin1String(PlainTextLabel::staticMetaObject.className())) {
         if (auto* label = qobject_cast<PlainTextLabel*>(object)) return new AccessibleLabel(label);
@@ -123,9 +153,8 @@ QAccessibleInterface* CreateAccessible(const QString& className, QObject* object
     if (className == QLatin1String(PictureBox::staticMetaObject.className())) {
         if (auto* box = qobject_cast<PictureBox*>(object)) return new AccessiblePictureBox(box);
     }
-    // A loaded window is a frame with a title, not a filler.
     if (className == QLatin1String(FormWidget::staticMetaObject.className())) {
-        if (auto* form = qobject_cast<FormWidget*>(object)) return new QAccessibleWidget(form, QAccessible::Window);
+        if (auto* form = qobject_cast<FormWidget*>(object)) return new AccessibleForm(form);
     }
     return nullptr;
 }

@@ -246,14 +246,16 @@ void FormWidget::Report(ControlIndex control, Event event) {
 void FormWidget::paintEvent(QPaintEvent* event) {
     // At natural size from the top-left corner: never scaled or tiled; what does not fit is
     // cut off, and the window's own colour shows where the picture ends. On a high-DPI
-    // screen the natural size is the logical one, drawn from the 2x picture.
+    // screen the natural size is the logical one, drawn from the 2x picture. A title bar of
+    // the program's own sits above the contents rectangle.
     QPainter painter(this);
     const QPixmap picture = background_.ForRatio(devicePixelRatioF());
-    const QRect covered = PixelsCoveredBy(picture);
+    const QPoint origin = contentsRect().topLeft();
+    const QRect covered = PixelsCoveredBy(picture).translated(origin);
     if (!covered.contains(event->rect())) {
         for (const QRect& part : event->region() - covered) painter.fillRect(part, palette().brush(QPalette::Window));
     }
-    painter.drawPixmap(0, 0, picture);
+    painter.drawPixmap(origin, picture);
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {

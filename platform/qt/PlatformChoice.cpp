@@ -3,8 +3,11 @@
 #include <QByteArray>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QGuiApplication>
 #include <QString>
 #include <QStringList>
+
+#include <wayland-client.h>
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -16,9 +19,11 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace avo::qt {
 namespace {
@@ -30,12 +35,15 @@ constexpr int kConnectTimeoutMs = 2000;
 class Socket {
 public:
     explicit Socket(int fd) : fd_(fd) {}
+    Socket(Socket&& other) noexcept : fd_(other.Release()) {}
     Socket(const Socket&) = delete;
     Socket& operator=(const Socket&) = delete;
     ~Socket() {
         if (fd_ >= 0) ::close(fd_);
     }
     int Fd() const { return fd_; }
+    // Hands the descriptor to a new owner, which closes it.
+    int Release() { return std::exchange(fd_, -1); }
 
 private:
     int fd_;
@@ -52,18 +60,27 @@ bool ConnectsWithin(int fd, const sockaddr* address, socklen_t length) {
     return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
 }
 
-// A path, or with abstract set a name in Linux's abstract socket namespace (where X
-// servers listen too).
-bool LocalSocketAnswers(std::string_view path, bool abstract = false) {
+// A connected socket to a path, or with abstract set to a name in Linux's abstract socket
+// namespace (where X servers listen too); its descriptor is -1 when none answers.
+Socket ConnectLocal(std::string_view path, bool abstract = false) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const std::size_t offset = abstract ? 1 : 0;
-    if (path.empty() || offset + path.size() >= sizeof address.sun_path) return false;
+    if (path.empty() || offset + path.size() >= sizeof address.sun_path) return Socket(-1);
     std::memcpy(address.sun_path + offset, path.data(), path.size());
     const auto length =
         static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + path.size() + (abstract ? 0 : 1));
     Socket socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    return socket.Fd() >= 0 && ConnectsWithin(socket.Fd(), reinterpret_cast<sockaddr*>(&address), length);
+    if (socket.Fd() < 0 || !ConnectsWithin(socket.Fd(), reinterpret_cast<sockaddr*>(&address), length)) {
+        return Socket(-1);
+    }
+    // The probe below speaks over it: blocking again, as libwayland expects.
+    ::fcntl(socket.Fd(), F_SETFL, ::fcntl(socket.Fd(), F_GETFL) & ~O_NONBLOCK);
+    return socket;
+}
+
+bool LocalSocketAnswers(std::string_view path, bool abstract = false) {
+    return ConnectLocal(path, abstract).Fd() >= 0;
 }
 
 bool TcpAnswers(const std::string& host, int port) {
@@ -189,11 +206,84 @@ bool XServerAnswers(std::string_view display) {
     return LocalSocketAnswers(socket, true) || LocalSocketAnswers(socket);
 }
 
+namespace {
+
+// Where a Wayland display name leads: an absolute path, or a name in the runtime folder.
+std::string WaylandSocketPath(std::string_view display, std::string_view runtimeDirectory) {
+    if (!display.empty() && display.front() == '/') return std::string(display);
+    if (display.empty() || runtimeDirectory.empty()) return {};
+    return std::string(runtimeDirectory) + "/" + std::string(display);
+}
+
+// What the compositor said before it answered the probe's sync request.
+struct DecorationProbe {
+    bool Offered = false;
+    bool Answered = false;
+};
+
+// The compositor announces the protocol by which a client asks it to draw the title bar.
+void NoteDecorationManager(void* probe, wl_registry*, std::uint32_t, const char* interface,
+                           std::uint32_t) {
+    if (std::strcmp(interface, "zxdg_decoration_manager_v1") == 0) {
+        static_cast<DecorationProbe*>(probe)->Offered = true;
+    }
+}
+
+void IgnoreRemoval(void*, wl_registry*, std::uint32_t) {}
+
+void NoteAnswer(void* probe, wl_callback*, std::uint32_t) {
+    static_cast<DecorationProbe*>(probe)->Answered = true;
+}
+
+// A compositor announces all its globals before it answers a sync request. One that says
+// nothing for as long as a connection may take is taken to offer nothing.
+void WaitForAnswer(wl_display* connection, DecorationProbe& probe) {
+    wl_display_flush(connection);
+    while (!probe.Answered) {
+        pollfd wait{.fd = wl_display_get_fd(connection), .events = POLLIN, .revents = 0};
+        if (::poll(&wait, 1, kConnectTimeoutMs) != 1 || wl_display_dispatch(connection) < 0) return;
+    }
+}
+
+}  // namespace
+
 bool WaylandServerAnswers(std::string_view display, std::string_view runtimeDirectory) {
-    if (display.empty()) return false;
-    if (display.front() == '/') return LocalSocketAnswers(display);
-    if (runtimeDirectory.empty()) return false;
-    return LocalSocketAnswers(std::string(runtimeDirectory) + "/" + std::string(display));
+    return LocalSocketAnswers(WaylandSocketPath(display, runtimeDirectory));
+}
+
+bool NeedsOwnTitleBar(std::string_view platformName, bool compositorDrawsTitleBars) {
+    return platformName.starts_with("wayland") && !compositorDrawsTitleBars;
+}
+
+bool CompositorDrawsTitleBars(std::string_view display, std::string_view runtimeDirectory) {
+    Socket socket = ConnectLocal(WaylandSocketPath(display.empty() ? "wayland-0" : display, runtimeDirectory));
+    if (socket.Fd() < 0) return false;
+    wl_display* connection = wl_display_connect_to_fd(socket.Release());
+    if (!connection) return false;
+    DecorationProbe probe;
+    static const wl_registry_listener registryListener{NoteDecorationManager, IgnoreRemoval};
+    static const wl_callback_listener syncListener{NoteAnswer};
+    wl_registry* registry = wl_display_get_registry(connection);
+    wl_registry_add_listener(registry, &registryListener, &probe);
+    wl_callback* sync = wl_display_sync(connection);
+    wl_callback_add_listener(sync, &syncListener, &probe);
+    WaitForAnswer(connection, probe);
+    wl_callback_destroy(sync);
+    wl_registry_destroy(registry);
+    wl_display_disconnect(connection);
+    return probe.Answered && probe.Offered;
+}
+
+bool OwnTitleBarNeeded() {
+    // Qt's own connection cannot be borrowed without its private headers, so the compositor is
+    // asked over a short connection of the program's own, once.
+    static const bool needed = [] {
+        const std::string platform = QGuiApplication::platformName().toStdString();
+        const bool leftToClients = NeedsOwnTitleBar(platform, false);  // only Wayland clients ask
+        return leftToClients && !CompositorDrawsTitleBars(Environment("WAYLAND_DISPLAY"),
+                                                          Environment("XDG_RUNTIME_DIR"));
+    }();
+    return needed;
 }
 
 DisplayEnvironment ReadDisplayEnvironment() {

@@ -46,6 +46,19 @@ std::string RefusalLine(const DisplayEnvironment& environment, const PlatformCho
 bool XServerAnswers(std::string_view display);
 bool WaylandServerAnswers(std::string_view display, std::string_view runtimeDirectory);
 
+// Whether the windows need a title bar of the program's own: as a native Wayland client of a
+// compositor that leaves title bars to its clients. There Qt 6.4 draws its own, with a
+// maximise box on every window, fixed-size ones included; a compositor that draws title
+// bars itself knows to leave that box off a window that cannot change size.
+bool NeedsOwnTitleBar(std::string_view platformName, bool compositorDrawsTitleBars);
+
+// Whether the Wayland compositor at display (empty: Wayland's default one) offers to draw
+// its clients' title bars; false when it cannot be asked.
+bool CompositorDrawsTitleBars(std::string_view display, std::string_view runtimeDirectory);
+
+// The same for the running application, decided once, on first use.
+bool OwnTitleBarNeeded();
+
 // Reads the environment and tries the sockets it names.
 DisplayEnvironment ReadDisplayEnvironment();
 

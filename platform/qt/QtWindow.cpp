@@ -5,7 +5,9 @@
 #include <QTimer>
 
 #include "platform/qt/ControlWidgets.h"
+#include "platform/qt/PlatformChoice.h"
 #include "platform/qt/QtConversions.h"
+#include "platform/qt/WaylandTitleBar.h"
 
 namespace avo::qt {
 
@@ -13,6 +15,9 @@ Status QtWindow::Load(const WindowDescription& description, EventSink& sink,
                       std::unique_ptr<NativeWindow>& window) {
     auto form = std::make_unique<FormWidget>(description, sink);
     if (Status status = form->LoadStatus(); Failed(status)) return status;
+    // Where the compositor leaves title bars to the program, it draws its own.
+    const bool framed = !form->windowFlags().testFlag(Qt::FramelessWindowHint);
+    if (framed && OwnTitleBarNeeded()) WaylandTitleBar::AttachTo(*form);
     window.reset(new QtWindow(form.release()));
     return StatusOk;
 }

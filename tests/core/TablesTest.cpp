@@ -30,6 +30,7 @@ TEST(ProgramTables, BrokenTablesAreFound) {
     static const unsigned char kNotAPicture[] = {'G', 'I', 'F', '8'};
     static const EmbeddedFile kBadFile{"bad.gif", kNotAPicture};
     const WindowClass& form1 = AvodevivuProgram().Classes[0];
+    // clang-format off
     const ControlDescription controls[] = {
         {.Kind = ControlKind::Label, .Name = "Label1", .TabIndex = 0},
         {.Kind = ControlKind::Label, .Name = "Label1", .TabIndex = 0},
@@ -43,6 +44,7 @@ TEST(ProgramTables, BrokenTablesAreFound) {
          .Picture = {form1.Description.Controls[7].Picture.File, 123, 22,
                      form1.Description.Controls[7].Picture.File}},
     };
+    // clang-format on
     const WindowDescription window{.Name = "Broken", .Controls = controls};
     const Binding bindings[] = {
         {"Label9", Event::Click, Nothing, "Label9_Click"},

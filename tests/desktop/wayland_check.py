@@ -4,16 +4,19 @@ QT_QPA_PLATFORM. Presses its buttons through the accessibility bus, as a screen 
 would, and looks at the compositor's screenshots.
 
   --xwayland  the main window is centred on the screen, the About window over it
-  --native    (no XWayland) both windows come up and the exit button ends the program
-              with status 0
+  --native    (no XWayland) both windows come up, the main window's title bar is the
+              program's own, with a minimise box and a close box and no maximise box, and the
+              exit button ends the program with status 0
 
 Run inside dbus-run-session by run_wayland.sh. Exits 77 (skipped) when weston, Xwayland or
 Qt's Wayland plugin is missing. AVO_WAYLAND_SOCKET names the compositor's socket."""
 import argparse
+import ctypes
 import glob
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -45,6 +48,13 @@ def wait_for(what, probe, timeout=20.0, interval=0.2):
     raise SystemExit(f"timed out waiting for {what}")
 
 
+def dies_with_this_script():
+    """Run in a child before exec: the kernel ends it when this script dies, however it dies
+    (a test time-out kills the script without running its clean-up)."""
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
+
+
 class Weston:
     def __init__(self, runtime, socket, xwayland):
         self.runtime, self.socket = runtime, socket
@@ -63,7 +73,8 @@ class Weston:
         env.pop("DISPLAY", None)
         env.pop("WAYLAND_DISPLAY", None)
         self.process = subprocess.Popen(command, env=env, cwd=runtime,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        preexec_fn=dies_with_this_script)
         wait_for("the compositor's socket",
                  lambda: os.path.exists(os.path.join(runtime, socket)) or self.ended())
 
@@ -103,6 +114,40 @@ def changed_box(image, before):
 def drawn_box(image):
     """The bounding box of everything that is not the desktop's flat background."""
     return changed_box(image, Image.new("RGB", image.size, BACKGROUND))
+
+
+def title_bar_boxes(image, window_box):
+    """The boxes at the right end of the title bar across the top of a window drawn exactly
+    as its client area plus the bar: each box's glyph is a run of columns that stand out from
+    the bar's own colour, within the width that three boxes would take."""
+    left, top, right, bottom = window_box
+    height = bottom - top - MAIN_SIZE[1]
+    band = image.crop((left, top, right, top + height))
+    _, bar_colour = max(band.getcolors(band.width * band.height))
+    def inked(x):
+        return any(sum(abs(a - b) for a, b in zip(band.getpixel((x, y)), bar_colour)) > 120
+                   for y in range(height))
+    runs = []
+    for x in range(band.width - 3 * height, band.width):
+        if not inked(x):
+            continue
+        if runs and runs[-1][1] == x - 1:
+            runs[-1][1] = x
+        else:
+            runs.append([x, x])
+    return runs
+
+
+def check_own_title_bar(image, window_box):
+    """weston leaves title bars to its clients: the program draws its own, with no maximise
+    box, in place of Qt's, and keeps the client area at its size."""
+    left, top, right, bottom = window_box
+    bar_height = bottom - top - MAIN_SIZE[1]
+    assert right - left == MAIN_SIZE[0] and 20 <= bar_height <= 48, \
+        f"the main window is not its client area under a title bar of its own: {window_box}"
+    boxes = title_bar_boxes(image, window_box)
+    assert len(boxes) == 2, f"the title bar shows {len(boxes)} boxes, not minimise and close: {boxes}"
+    print(f"the title bar is {bar_height} pixels high, with two boxes at {boxes}")
 
 
 def centre(box):
@@ -177,6 +222,8 @@ def check(weston, program, shots, mode):
     if mode == "xwayland":
         screen_centre = (SCREEN[0] / 2, SCREEN[1] / 2)
         assert near(centre(main_box), screen_centre), f"main window not centred: {main_box}"
+    else:
+        check_own_title_bar(before, main_box)
 
     [main] = showing_windows(app)
     press(main, "Hakkında")
@@ -214,13 +261,15 @@ def main():
     os.chmod(runtime, 0o700)
     socket = os.environ.get("AVO_WAYLAND_SOCKET", f"avo-wayland-{os.getpid()}")
     bus = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           preexec_fn=dies_with_this_script)
     weston = program = None
     try:
         weston = Weston(runtime, socket, options.mode == "xwayland")
         x_display = weston.x_display() if options.mode == "xwayland" else None
         program = subprocess.Popen([os.path.realpath(options.program)],
-                                   env=program_environment(runtime, socket, x_display))
+                                   env=program_environment(runtime, socket, x_display),
+                                   preexec_fn=dies_with_this_script)
         check(weston, program, options.shots, options.mode)
     finally:
         if program and program.poll() is None:

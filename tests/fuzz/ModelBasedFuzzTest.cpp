@@ -30,6 +30,7 @@ struct FailureSite {
     Operation Op;
 };
 
+// clang-format off
 const FailureSite kFailureSites[] = {
     {"Form1", "", Operation::Load},          {"Form1", "", Operation::Show},
     {"Form1", "", Operation::Destroy},       {"Form1", "List1", Operation::IsRowSelected},
@@ -39,6 +40,7 @@ const FailureSite kFailureSites[] = {
     {"Text", "Label1", Operation::SetFontSize}, {"Text", "Timer1", Operation::SetTimerEnabled},
     {"Text", "Timer2", Operation::SetTimerEnabled}, {"", "", Operation::StartProcess},
 };
+// clang-format on
 
 struct RunFigures {
     std::int64_t Events = 0;

@@ -57,6 +57,7 @@ private slots:
     void ControlsSitWhereTheyWereDrawn_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QRect>("bounds");
+        // clang-format off
         QTest::newRow("List1") << "List1" << QRect(56, 200, 121, 212);
         QTest::newRow("Label1") << "Label1" << QRect(344, 208, 249, 73);
         QTest::newRow("Label2") << "Label2" << QRect(440, 168, 65, 25);
@@ -66,6 +67,7 @@ private slots:
         QTest::newRow("Command1") << "Command1" << QRect(192, 304, 129, 25);
         QTest::newRow("Command2") << "Command2" << QRect(192, 344, 129, 25);
         QTest::newRow("Command3") << "Command3" << QRect(192, 384, 129, 25);
+        // clang-format on
     }
     void ControlsSitWhereTheyWereDrawn() {
         QFETCH(QString, control);
@@ -80,11 +82,17 @@ private slots:
         QTest::addColumn<double>("points");
         QTest::addColumn<bool>("boldItalic");
         QTest::addColumn<bool>("opaque");
+        // clang-format off
         QTest::newRow("alias box") << "Label1" << "" << "Liberation Sans" << 9.75 << false << true;
-        QTest::newRow("alias heading") << "Label2" << "KISAYOL" << "DejaVu Sans" << 9.75 << true << false;
-        QTest::newRow("description box") << "Label3" << "" << "Liberation Sans" << 9.75 << false << true;
-        QTest::newRow("description heading") << "Label4" << "İŞLEVİ" << "DejaVu Sans" << 9.75 << true << false;
-        QTest::newRow("maker") << "Label5" << "Kavrelonix" << "DejaVu Sans" << 18.0 << true << false;
+        QTest::newRow("alias heading")
+            << "Label2" << "KISAYOL" << "DejaVu Sans" << 9.75 << true << false;
+        QTest::newRow("description box")
+            << "Label3" << "" << "Liberation Sans" << 9.75 << false << true;
+        QTest::newRow("description heading")
+            << "Label4" << "İŞLEVİ" << "DejaVu Sans" << 9.75 << true << false;
+        QTest::newRow("maker")
+            << "Label5" << "Kavrelonix" << "DejaVu Sans" << 18.0 << true << false;
+        // clang-format on
     }
     void LabelsShowTheirTextsInTheirFonts() {
         QFETCH(QString, label);
@@ -151,10 +159,12 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("alias");
         QTest::addColumn<QString>("description");
+        // clang-format off
         QTest::newRow("first") << 0 << " L " << " Çizgi çizmemizi saglayan komuttur. ";
         QTest::newRow("no leading space") << 30 << " P " << "Ekrani tasimamizi saglayan komuttur. ";
         QTest::newRow("doubled spaces") << 44 << " F10 " << "  Polar açi ayari. ";
         QTest::newRow("last, scrolled to") << 48 << " - " << " Dosya açma komutudur. ";
+        // clang-format on
     }
     void ShowWritesTheSelectedCommand() {
         QFETCH(int, row);

@@ -7,8 +7,12 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <wayland-server.h>
+
 #include <cstring>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/qt/PlatformChoice.h"
 
@@ -54,6 +58,45 @@ Listener ListenOnLoopback(int port) {
     return Listener(AF_INET, reinterpret_cast<sockaddr*>(&address), sizeof address);
 }
 
+// Interfaces with no requests or events: enough for a compositor to announce them.
+const wl_interface kWindowManagerBase{"xdg_wm_base", 1, 0, nullptr, 0, nullptr};
+const wl_interface kDecorationManager{"zxdg_decoration_manager_v1", 1, 0, nullptr, 0, nullptr};
+
+// A Wayland compositor on a socket of the test's own, on a thread of its own: it announces
+// the given interfaces and answers the core protocol's requests.
+class FakeCompositor {
+public:
+    FakeCompositor(const std::string& path, const std::vector<const wl_interface*>& globals)
+        : display_(wl_display_create()) {
+        for (const wl_interface* global : globals) {
+            wl_global_create(display_, global, 1, nullptr, [](wl_client*, void*, std::uint32_t, std::uint32_t) {});
+        }
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        listening_ = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                     ::listen(fd, 4) == 0 && wl_display_add_socket_fd(display_, fd) == 0;
+        if (!listening_) ::close(fd);
+        loop_ = std::jthread([this](std::stop_token stop) {
+            while (!stop.stop_requested()) {
+                wl_event_loop_dispatch(wl_display_get_event_loop(display_), 20);
+                wl_display_flush_clients(display_);
+            }
+        });
+    }
+    ~FakeCompositor() {
+        loop_ = {};  // stops and joins
+        wl_display_destroy(display_);
+    }
+    bool Listening() const { return listening_; }
+
+private:
+    wl_display* display_;
+    bool listening_ = false;
+    std::jthread loop_;
+};
+
 }  // namespace
 
 class PlatformChoiceTest : public QObject {
@@ -68,16 +111,26 @@ private slots:
         QTest::addColumn<PlatformVerdict>("verdict");
         QTest::addColumn<QString>("platform");
         using enum PlatformVerdict;
-        QTest::newRow("XWayland beside the compositor") << "" << true << true << true << Chosen << "xcb;wayland";
-        QTest::newRow("XWayland, no Wayland plugin") << "" << true << true << false << Chosen << "xcb";
+        // clang-format off
+        QTest::newRow("XWayland beside the compositor")
+            << "" << true << true << true << Chosen << "xcb;wayland";
+        QTest::newRow("XWayland, no Wayland plugin")
+            << "" << true << true << false << Chosen << "xcb";
         QTest::newRow("X11 session") << "" << true << false << false << Chosen << "xcb";
-        QTest::newRow("Wayland without XWayland") << "" << false << true << true << Chosen << "wayland";
-        QTest::newRow("Wayland, no plugin, no XWayland") << "" << false << true << false << NoWaylandPlugin << "";
+        QTest::newRow("Wayland without XWayland")
+            << "" << false << true << true << Chosen << "wayland";
+        QTest::newRow("Wayland, no plugin, no XWayland")
+            << "" << false << true << false << NoWaylandPlugin << "";
         QTest::newRow("nothing answers") << "" << false << false << true << NoDisplay << "";
-        QTest::newRow("user's wayland wins over XWayland") << "wayland" << true << true << true << UserChoice << "wayland";
-        QTest::newRow("user's offscreen needs no display") << "offscreen" << false << false << false << UserChoice << "offscreen";
-        QTest::newRow("user's xcb without an X server") << "xcb" << false << true << true << NoDisplay << "";
-        QTest::newRow("user's wayland without a compositor") << "wayland" << true << false << true << NoDisplay << "";
+        QTest::newRow("user's wayland wins over XWayland")
+            << "wayland" << true << true << true << UserChoice << "wayland";
+        QTest::newRow("user's offscreen needs no display")
+            << "offscreen" << false << false << false << UserChoice << "offscreen";
+        QTest::newRow("user's xcb without an X server")
+            << "xcb" << false << true << true << NoDisplay << "";
+        QTest::newRow("user's wayland without a compositor")
+            << "wayland" << true << false << true << NoDisplay << "";
+        // clang-format on
     }
 
     void ChoosesByWhatAnswers() {
@@ -122,6 +175,49 @@ private slots:
         QVERIFY(!avo::qt::WaylandServerAnswers("wayland-test", directory));
     }
 
+    void TitleBarOfItsOwnOnlyWhereTheCompositorDrawsNone_data() {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<bool>("compositorDraws");
+        QTest::addColumn<bool>("needed");
+        QTest::newRow("Wayland, title bars left to clients") << "wayland" << false << true;
+        QTest::newRow("Wayland, xdg-decoration offered") << "wayland" << true << false;
+        QTest::newRow("Wayland with EGL") << "wayland-egl" << false << true;
+        QTest::newRow("X11 or XWayland") << "xcb" << false << false;
+        QTest::newRow("offscreen") << "offscreen" << false << false;
+    }
+
+    void TitleBarOfItsOwnOnlyWhereTheCompositorDrawsNone() {
+        QFETCH(QString, platform);
+        QFETCH(bool, compositorDraws);
+        QFETCH(bool, needed);
+        QCOMPARE(avo::qt::NeedsOwnTitleBar(platform.toStdString(), compositorDraws), needed);
+    }
+
+    // The compositor is asked what it announces: a compositor that draws title bars (KWin)
+    // announces the decoration manager; one that leaves them to clients (weston, mutter) does
+    // not. One that is not there, or never answers, draws none.
+    void AsksTheCompositorWhetherItDrawsTitleBars() {
+        QTemporaryDir runtime;
+        const std::string directory = runtime.path().toStdString();
+        using avo::qt::CompositorDrawsTitleBars;
+        {
+            FakeCompositor drawing(directory + "/wayland-0", {&kWindowManagerBase, &kDecorationManager});
+            QVERIFY(drawing.Listening());
+            QVERIFY(CompositorDrawsTitleBars("wayland-0", directory));
+            QVERIFY(CompositorDrawsTitleBars(directory + "/wayland-0", ""));
+            QVERIFY(CompositorDrawsTitleBars("", directory));  // Wayland's default display
+        }
+        {
+            FakeCompositor leaving(directory + "/wayland-1", {&kWindowManagerBase});
+            QVERIFY(leaving.Listening());
+            QVERIFY(!CompositorDrawsTitleBars("wayland-1", directory));
+        }
+        QVERIFY(!CompositorDrawsTitleBars("wayland-gone", directory));
+        Listener silent = ListenAt(directory + "/wayland-silent");
+        QVERIFY(silent.Listening());
+        QVERIFY(!CompositorDrawsTitleBars("wayland-silent", directory));
+    }
+
     void XDisplayOverTcp() {
         // A display number whose port is free here; its socket listens only for this test.
         for (int number = 4000; number < 4100; ++number) {
@@ -142,12 +238,15 @@ private slots:
     // why it cannot start in one line and ends with status 1, not with Qt's abort.
     void ProgramWithoutDisplayEndsWithOneLine_data() {
         QTest::addColumn<QStringList>("variables");
+        // clang-format off
         QTest::newRow("no display at all") << QStringList{};
         QTest::newRow("an X display that refuses") << QStringList{"DISPLAY=127.0.0.1:4199"};
         QTest::newRow("a Wayland socket that is not there")
-            << QStringList{"WAYLAND_DISPLAY=avo-no-such-compositor", "XDG_RUNTIME_DIR=/nonexistent"};
+            << QStringList{"WAYLAND_DISPLAY=avo-no-such-compositor",
+                           "XDG_RUNTIME_DIR=/nonexistent"};
         QTest::newRow("the user's xcb with no X server")
             << QStringList{"QT_QPA_PLATFORM=xcb", "DISPLAY=127.0.0.1:4199"};
+        // clang-format on
     }
 
     void ProgramWithoutDisplayEndsWithOneLine() {

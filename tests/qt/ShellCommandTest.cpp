@@ -12,6 +12,7 @@ private slots:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QStringList>("arguments");
         const QString hostile = "http://x.example/?a=1;rm -rf ~ $(touch pwned) `id` 'q' \"z\" | w & v > f";
+        // clang-format off
         QTest::newRow("site launch") << "explorer.exe http://www.kavrelonix.example" << "xdg-open"
                                      << QStringList{"http://www.kavrelonix.example"};
         QTest::newRow("shell metacharacters stay one argument")
@@ -28,6 +29,7 @@ private slots:
                                                         << QStringList{"a b"};
         QTest::newRow("a longer name is another program") << "explorer.exe.bak x"
                                                           << "explorer.exe.bak" << QStringList{"x"};
+        // clang-format on
     }
     void ProgramAndArgument() {
         QFETCH(QString, commandLine);
@@ -43,9 +45,11 @@ private slots:
 
     void LineWithoutProgram_data() {
         QTest::addColumn<QString>("commandLine");
+        // clang-format off
         QTest::newRow("empty") << "";
         QTest::newRow("blanks") << " \t ";
         QTest::newRow("empty quotes") << "\"\" http://a";
+        // clang-format on
     }
     void LineWithoutProgram() {
         QFETCH(QString, commandLine);
