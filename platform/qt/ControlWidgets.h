@@ -24,8 +24,8 @@ namespace avo::qt {
 class LaidOutText {
 public:
     // Whether this way of drawing matches QLabel's for the label as it is now. It does for
-    // enabled, left-to-right, top- or centre-aligned plain text without tabs, mnemonics or
-    // line decorations: every label of the program's windows.
+    // enabled, word-wrapped, left-to-right plain text, left-aligned or centred, without
+    // tabs, mnemonics or line decorations: every label of the program's windows.
     static bool Serves(const QLabel& label);
     // Lays the text out only for a font not seen since the text or the box last changed.
     void Draw(QPainter& painter, const QLabel& label);
