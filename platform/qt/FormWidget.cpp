@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QListWidget>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -35,6 +36,13 @@ void FollowOwnerOnWayland(QWidget& window, const QWidget& owner) {
     window.winId();  // the native window, so that it can be given its parent
     owner.winId();
     window.windowHandle()->setTransientParent(owner.windowHandle());
+}
+
+// The logical pixels a picture drawn at the top-left corner covers whole. A fractional
+// ratio can leave a last column or row partly covered: that one is not counted.
+QRect PixelsCoveredBy(const QPixmap& picture) {
+    const QSizeF size = picture.deviceIndependentSize();
+    return QRect(0, 0, static_cast<int>(size.width()), static_cast<int>(size.height()));
 }
 
 Qt::Alignment HorizontalAlignment(Alignment alignment) {
@@ -82,7 +90,8 @@ void FormWidget::SetUpFrame() {
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, ToQColor(description_.BackColour));
     setPalette(palette);
-    setAutoFillBackground(true);
+    // The paint event fills what its picture leaves uncovered; nothing is painted twice.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     if (description_.Picture) background_ = Decode(description_.Picture);
     if (description_.Icon) setWindowIcon(DecodeIcon(description_.Icon));
 }
@@ -234,13 +243,19 @@ void FormWidget::Report(ControlIndex control, Event event) {
     if (EventSink* sink = sink_) sink->OnEvent(control, event);
 }
 
-void FormWidget::paintEvent(QPaintEvent*) {
+void FormWidget::paintEvent(QPaintEvent* event) {
     // At natural size from the top-left corner: never scaled or tiled; what does not fit is
     // cut off, and the window's own colour shows where the picture ends. On a high-DPI
     // screen the natural size is the logical one, drawn from the 2x picture. A title bar of
     // the program's own sits above the contents rectangle.
     QPainter painter(this);
-    painter.drawPixmap(contentsRect().topLeft(), background_.ForRatio(devicePixelRatioF()));
+    const QPixmap picture = background_.ForRatio(devicePixelRatioF());
+    const QPoint origin = contentsRect().topLeft();
+    const QRect covered = PixelsCoveredBy(picture).translated(origin);
+    if (!covered.contains(event->rect())) {
+        for (const QRect& part : event->region() - covered) painter.fillRect(part, palette().brush(QPalette::Window));
+    }
+    painter.drawPixmap(origin, picture);
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {

@@ -15,6 +15,34 @@ int Word(std::span<const unsigned char> bytes, std::size_t at) {
     return at + 2 <= bytes.size() ? bytes[at] | bytes[at + 1] << 8 : 0;
 }
 
+std::size_t DoubleWord(std::span<const unsigned char> bytes, std::size_t at) {
+    return static_cast<std::size_t>(Word(bytes, at)) | static_cast<std::size_t>(Word(bytes, at + 2)) << 16;
+}
+
+// A 32-bit image as icon files keep it: a 40-byte BITMAPINFOHEADER (its height counts the
+// mask too), rows of blue, green, red and alpha from the bottom up, then a 1-bit mask that
+// the alpha makes redundant. Read here, the icon needs no image plugin loaded before the
+// window first shows; null for any other kind of image, which Qt's ICO reader decodes.
+QImage ReadBgraImage(std::span<const unsigned char> file, std::size_t entry) {
+    const std::size_t at = DoubleWord(file, entry + 12);
+    constexpr std::size_t kInfoBytes = 40;
+    if (at > file.size() || file.size() - at < kInfoBytes) return {};
+    const std::size_t width = DoubleWord(file, at + 4);
+    const std::size_t height = DoubleWord(file, at + 8) / 2;
+    const bool plain = DoubleWord(file, at) == kInfoBytes && Word(file, at + 14) == 32 &&
+                       DoubleWord(file, at + 16) == 0 && DoubleWord(file, at + 32) == 0;
+    if (!plain || width == 0 || height == 0 || width > 256 || height > 256) return {};
+    const std::size_t rowBytes = width * 4;
+    if (file.size() - at - kInfoBytes < rowBytes * height) return {};
+    QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_ARGB32);
+    const unsigned char* pixel = file.data() + at + kInfoBytes;
+    for (int y = image.height() - 1; y >= 0; --y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x, pixel += 4) row[x] = qRgba(pixel[2], pixel[1], pixel[0], pixel[3]);
+    }
+    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
 }  // namespace
 
 IcoIconEngine::IcoIconEngine(std::span<const unsigned char> file)
@@ -45,7 +73,11 @@ int IcoIconEngine::EntryFor(const QSize& size) const {
 
 const QImage& IcoIconEngine::Decoded(int entry) {
     auto [image, inserted] = decoded_.try_emplace(entry);
-    if (inserted) {
+    if (!inserted) return image->second;
+    const std::span<const unsigned char> bytes(reinterpret_cast<const unsigned char*>(file_.constData()),
+                                               static_cast<std::size_t>(file_.size()));
+    image->second = ReadBgraImage(bytes, kHeaderBytes + kEntryBytes * static_cast<std::size_t>(entry));
+    if (image->second.isNull()) {
         QBuffer buffer(&file_);
         QImageReader reader(&buffer, "ico");
         reader.setAutoDetectImageFormat(false);

@@ -8,12 +8,26 @@
 
 #include "EmbeddedPictures.h"
 #include "QtProgram.h"
+#include "platform/qt/IcoIconEngine.h"
 #include "platform/qt/QtConversions.h"
 #include "about/Text.h"
 #include "reference/Form1.h"
 
 namespace avo::testing {
 namespace {
+
+// The icon's four sizes, 48 to 16, are the images Qt's own ICO reader reads from the
+// directory entries that begin at `first`.
+void ExpectSizesAsQtReadsThem(const QIcon& icon, QByteArray file, int first) {
+    QBuffer buffer(&file);
+    QImageReader reader(&buffer, "ico");
+    for (int entry = first; entry < first + 4; ++entry) {
+        QVERIFY(reader.jumpToImage(entry));
+        const QImage expected = reader.read();
+        const QImage shown = icon.pixmap(expected.size()).toImage();
+        QCOMPARE(shown.convertToFormat(expected.format()), expected);
+    }
+}
 
 // Records what a window reports, as the program would receive it.
 struct RecordingSink final : EventSink {
@@ -172,14 +186,20 @@ private slots:
         auto window = Load(form1::Description());
         const QIcon icon = LoadedForm("Form1")->windowIcon();
         QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}}));
-        // The file holds 4-, 8- and 32-bit images of each size, in that order.
+        // The file holds 4-, 8- and 32-bit images of each size, in that order, 48 to 16.
         const auto& bytes = pictures::AvodevivuIco.Bytes;
         QByteArray file(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-        QBuffer buffer(&file);
-        QImageReader reader(&buffer, "ico");
-        QVERIFY(reader.jumpToImage(11));
-        const QImage deepest16 = reader.read();
-        QCOMPARE(icon.pixmap(16).toImage().convertToFormat(deepest16.format()), deepest16);
+        ExpectSizesAsQtReadsThem(icon, file, 8);
+    }
+
+    // Without 32-bit images the engine hands the deepest ones to Qt's reader.
+    void IconOfFewerColoursGoesThroughQtsReader() {
+        const auto& bytes = pictures::AvodevivuIco.Bytes;
+        QByteArray file(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+        file[4] = 8;  // the directory ends before the 32-bit images
+        const QIcon icon(new qt::IcoIconEngine(
+            {reinterpret_cast<const unsigned char*>(file.constData()), static_cast<std::size_t>(file.size())}));
+        ExpectSizesAsQtReadsThem(icon, file, 4);
     }
 };
 
