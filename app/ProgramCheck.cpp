@@ -71,7 +71,8 @@ void CheckBindings(const WindowClass& windowClass, std::vector<std::string>& fau
             faults.push_back(owner + ": event bound twice");
         }
         if (binding.Control == kFormControlName) {
-            if (binding.On != Event::Load) faults.push_back(owner + ": the window raises only Load");
+            if (binding.On != Event::Load)
+                faults.push_back(owner + ": the window raises only Load");
             continue;
         }
         const ControlDescription* control = nullptr;

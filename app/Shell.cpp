@@ -96,8 +96,8 @@ void Shell::EndProgram() { throw ProgramEnded{}; }
 
 std::uint32_t Shell::StartProcess(std::string_view commandLine, int showCode) {
     std::uint32_t processId = 0;
-    Check(system_.StartProcess(commandLine, showCode, processId), ProgramOf(commandLine),
-          "Process", "StartProcess");
+    Check(system_.StartProcess(commandLine, showCode, processId), ProgramOf(commandLine), "Process",
+          "StartProcess");
     return processId;
 }
 

@@ -52,8 +52,7 @@ void ControlRef::SetEnabled(bool enabled) const {
     CheckStatus(Native("SetEnabled").SetTimerEnabled(index_, enabled), "SetEnabled");
 }
 
-Window::Window(Shell& shell, const WindowClass& windowClass)
-    : shell_(shell), class_(windowClass) {}
+Window::Window(Shell& shell, const WindowClass& windowClass) : shell_(shell), class_(windowClass) {}
 
 void Window::OnEvent(ControlIndex control, Event event) { shell_.Dispatch(*this, control, event); }
 

@@ -11,7 +11,8 @@ WindowRegistry::WindowRegistry(Shell& shell, const ProgramDescription& program)
 
 std::shared_ptr<Window> WindowRegistry::Instance(WindowName name) {
     auto& slot = slots_[static_cast<std::size_t>(name)];
-    if (!slot) slot = std::make_shared<Window>(shell_, program_.Classes[static_cast<std::size_t>(name)]);
+    if (!slot)
+        slot = std::make_shared<Window>(shell_, program_.Classes[static_cast<std::size_t>(name)]);
     return slot;
 }
 

@@ -35,8 +35,10 @@ std::optional<PictureHeader> ReadJpeg(std::span<const unsigned char> bytes) {
             const int precision = bytes[at + 4];
             return PictureHeader{PictureHeader::Format::Jpeg,
                                  static_cast<int>(BigEndian16(bytes, at + 7)),
-                                 static_cast<int>(BigEndian16(bytes, at + 5)), bytes[at + 9],
-                                 marker == 0xC0 && precision == 8, 1};
+                                 static_cast<int>(BigEndian16(bytes, at + 5)),
+                                 bytes[at + 9],
+                                 marker == 0xC0 && precision == 8,
+                                 1};
         }
         if (marker == 0xDA) return std::nullopt;  // scan data before any frame header
         at += 2 + length;

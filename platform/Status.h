@@ -9,15 +9,15 @@ namespace avo {
 using Status = std::int32_t;
 
 inline constexpr Status StatusOk = 0;
-inline constexpr Status StatusFailed = static_cast<Status>(0x80004005u);        // E_FAIL
+inline constexpr Status StatusFailed = static_cast<Status>(0x80004005u);  // E_FAIL
 inline constexpr Status StatusInvalidArgument = static_cast<Status>(0x80070057u);
 inline constexpr Status StatusFileNotFound = static_cast<Status>(0x80070002u);
 inline constexpr Status StatusPathNotFound = static_cast<Status>(0x80070003u);
 inline constexpr Status StatusAccessDenied = static_cast<Status>(0x80070005u);
 inline constexpr Status StatusNotExecutable = static_cast<Status>(0x800700C1u);  // bad format
 inline constexpr Status StatusOutOfMemory = static_cast<Status>(0x8007000Eu);
-inline constexpr Status StatusNotLoaded = static_cast<Status>(0x800A016Bu);    // no such window
-inline constexpr Status StatusWrongKind = static_cast<Status>(0x800A01B6u);    // no such property
+inline constexpr Status StatusNotLoaded = static_cast<Status>(0x800A016Bu);  // no such window
+inline constexpr Status StatusWrongKind = static_cast<Status>(0x800A01B6u);  // no such property
 
 constexpr bool Failed(Status status) { return status < 0; }
 

@@ -6,7 +6,9 @@ namespace avo::form1 {
 
 void Command1_Click(Shell&, Window& self) { ShowSelectedCommand(self); }
 
-void Command2_Click(Shell& shell, Window&) { shell.ShowModeless(*shell.Instance(WindowName::Text)); }
+void Command2_Click(Shell& shell, Window&) {
+    shell.ShowModeless(*shell.Instance(WindowName::Text));
+}
 
 void Command3_Click(Shell& shell, Window&) { shell.EndProgram(); }
 

@@ -66,7 +66,8 @@ private:
 };
 
 PictureWindow* OpenAbout() {
-    auto* about = new PictureWindow(avo::pictures::TextBackgroundJpg, Qt::Window | Qt::FramelessWindowHint);
+    auto* about =
+        new PictureWindow(avo::pictures::TextBackgroundJpg, Qt::Window | Qt::FramelessWindowHint);
     about->setAttribute(Qt::WA_DeleteOnClose);
     about->setFixedSize(560, 349);
     auto* name = new PulsingLabel("Kavrelonix", about);
@@ -79,7 +80,8 @@ PictureWindow* OpenAbout() {
 void AddControls(QWidget& window) {
     auto* list = new QListWidget(&window);
     for (const avo::CommandEntry& entry : avo::CommandCatalogue) {
-        list->addItem(QString::fromUtf8(entry.ListText.data(), static_cast<int>(entry.ListText.size())));
+        list->addItem(
+            QString::fromUtf8(entry.ListText.data(), static_cast<int>(entry.ListText.size())));
     }
     list->setGeometry(56, 200, 121, 212);
     auto* label = new QLabel("KISAYOL", &window);

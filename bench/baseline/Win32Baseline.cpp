@@ -35,15 +35,23 @@ HBITMAP DecodeBackground() {
     if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                    IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
         SUCCEEDED(factory->CreateStream(&stream)) &&
-        SUCCEEDED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()))) &&
-        SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, &decoder)) &&
-        SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+        SUCCEEDED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()),
+                                               static_cast<DWORD>(bytes.size()))) &&
+        SUCCEEDED(factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand,
+                                                   &decoder)) &&
+        SUCCEEDED(decoder->GetFrame(0, &frame)) &&
+        SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
         SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone,
                                         nullptr, 0, WICBitmapPaletteTypeCustom))) {
         UINT width = 0, height = 0;
         converter->GetSize(&width, &height);
         BITMAPINFO info{};
-        info.bmiHeader = {sizeof info.bmiHeader, static_cast<LONG>(width), -static_cast<LONG>(height), 1, 24, BI_RGB};
+        info.bmiHeader = {sizeof info.bmiHeader,
+                          static_cast<LONG>(width),
+                          -static_cast<LONG>(height),
+                          1,
+                          24,
+                          BI_RGB};
         void* bits = nullptr;
         dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         const UINT stride = (width * 3 + 3) & ~3u;
@@ -70,9 +78,11 @@ void PaintBackground(HWND window) {
 #endif
 
 std::wstring Widen(std::string_view utf8) {
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    const int length =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                        length);
     return wide;
 }
 
@@ -101,16 +111,18 @@ HWND CreateMainWindow(HINSTANCE instance) {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, 649, 471};  // the client size of the program's main window
     AdjustWindowRect(&frame, style, FALSE);
-    return CreateWindowW(L"AvoWin32Baseline", L"Win32 baseline", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                         instance, nullptr);
+    return CreateWindowW(L"AvoWin32Baseline", L"Win32 baseline", style, CW_USEDEFAULT,
+                         CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                         nullptr, instance, nullptr);
 }
 
 void AddControls(HWND window, HINSTANCE instance) {
-    HWND list = CreateWindowW(L"LISTBOX", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_NOTIFY,
-                              56, 200, 121, 212, window, nullptr, instance, nullptr);
+    HWND list = CreateWindowW(L"LISTBOX", nullptr,
+                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_BORDER | LBS_NOTIFY, 56, 200,
+                              121, 212, window, nullptr, instance, nullptr);
     for (const avo::CommandEntry& entry : avo::CommandCatalogue) {
-        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(entry.ListText).c_str()));
+        SendMessageW(list, LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(Widen(entry.ListText).c_str()));
     }
     CreateWindowW(L"STATIC", L"KISAYOL", WS_CHILD | WS_VISIBLE | SS_CENTER, 344, 208, 249, 73,
                   window, nullptr, instance, nullptr);

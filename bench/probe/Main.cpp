@@ -28,17 +28,17 @@ struct Options {
     std::string Mode;
     std::vector<std::string> Program;
     double TimeoutMs = 30000;
-    double IdleMs = 1000;        // before memory is read
-    int MinColours = 2;          // "painted": more than one flat colour
-    bool AnyPid = false;         // accept a new window whose _NET_WM_PID is not the child's
-    double Seconds = 10;         // animation: recording span
+    double IdleMs = 1000;  // before memory is read
+    int MinColours = 2;    // "painted": more than one flat colour
+    bool AnyPid = false;   // accept a new window whose _NET_WM_PID is not the child's
+    double Seconds = 10;   // animation: recording span
     int ClickX = 256, ClickY = 356;
     int SecondWidth = 560, SecondHeight = 349;
     Rect Allowed{160, 144, 289, 73};  // the only rectangle that may be repainted
     double FrameGapMs = 5;
-    double SettleMs = 500;       // after the second window's first paint
+    double SettleMs = 500;  // after the second window's first paint
     bool ListTimes = false;
-    std::string Snapshot;        // where to save the window as first seen painted
+    std::string Snapshot;  // where to save the window as first seen painted
 };
 
 // Thrown rather than exiting, so that the program under test is ended on the way out.
@@ -55,13 +55,17 @@ Options Parse(int argc, char** argv) {
     };
     for (; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--") { ++i; break; }
+        if (arg == "--") {
+            ++i;
+            break;
+        }
         if (arg == "--timeout") o.TimeoutMs = std::stod(value("--timeout")) * 1000;
         else if (arg == "--idle") o.IdleMs = std::stod(value("--idle")) * 1000;
         else if (arg == "--min-colours") o.MinColours = std::stoi(value("--min-colours"));
         else if (arg == "--any-pid") o.AnyPid = true;
         else if (arg == "--seconds") o.Seconds = std::stod(value("--seconds"));
-        else if (arg == "--click") std::sscanf(value("--click").c_str(), "%d,%d", &o.ClickX, &o.ClickY);
+        else if (arg == "--click")
+            std::sscanf(value("--click").c_str(), "%d,%d", &o.ClickX, &o.ClickY);
         else if (arg == "--second-size")
             std::sscanf(value("--second-size").c_str(), "%dx%d", &o.SecondWidth, &o.SecondHeight);
         else if (arg == "--allowed") {
@@ -91,7 +95,8 @@ private:
 };
 
 void CheckAlive(const Launched& program, const char* waitingFor) {
-    if (!IsRunning(program.Pid())) Fail(std::string("the program ended while waiting for ") + waitingFor);
+    if (!IsRunning(program.Pid()))
+        Fail(std::string("the program ended while waiting for ") + waitingFor);
 }
 
 // Polls every millisecond for the first viewable window, not among `known`, that `fits`.
@@ -130,7 +135,8 @@ Window WaitForSecondWindow(XSession& x, const std::set<Window>& known, const Lau
         const auto g = x.Geometry(w);
         return g && g->Width == o.SecondWidth && g->Height == o.SecondHeight;
     };
-    return WaitForWindow(x, [&x] { return x.TopLevelWindows(); }, known, sized, program, deadline);
+    return WaitForWindow(
+        x, [&x] { return x.TopLevelWindows(); }, known, sized, program, deadline);
 }
 
 // Waits until the window shows at least MinColours colours; checks on every damage report,
@@ -237,11 +243,12 @@ int Animation(const Options& o) {
     const auto frames = GroupIntoFrames(r.Times, o.FrameGapMs);
     const auto s = Summarise(Intervals(frames));
     if (!s) Fail("fewer than two repaints were recorded");
-    std::printf("frames=%zu median_ms=%.2f p99_ms=%.2f min_ms=%.2f max_ms=%.2f cpu_pct=%.2f "
-                "reports=%zu foreign=%zu foreign_box=%s damage_box=%s window=0x%lx\n",
-                frames.size(), s->Median, s->P99, s->Min, s->Max,
-                100.0 * (*cpuAfter - *cpuBefore) * 1000 / span, r.Times.size(), r.Foreign,
-                Describe(r.ForeignBox).c_str(), Describe(r.AllBox).c_str(), second);
+    std::printf(
+        "frames=%zu median_ms=%.2f p99_ms=%.2f min_ms=%.2f max_ms=%.2f cpu_pct=%.2f "
+        "reports=%zu foreign=%zu foreign_box=%s damage_box=%s window=0x%lx\n",
+        frames.size(), s->Median, s->P99, s->Min, s->Max,
+        100.0 * (*cpuAfter - *cpuBefore) * 1000 / span, r.Times.size(), r.Foreign,
+        Describe(r.ForeignBox).c_str(), Describe(r.AllBox).c_str(), second);
     if (o.ListTimes) {
         for (double gap : Intervals(frames)) std::printf("interval %.3f\n", gap);
         for (double t : r.ForeignTimes) std::printf("foreign_at %.3f\n", t);

@@ -34,7 +34,8 @@ pid_t Spawn(const std::vector<std::string>& argv) {
     posix_spawnattr_setpgroup(&attributes, 0);
     std::vector<char*> pointers = ArgvPointers(argv);
     pid_t pid = 0;
-    const int failure = posix_spawnp(&pid, pointers[0], nullptr, &attributes, pointers.data(), environ);
+    const int failure =
+        posix_spawnp(&pid, pointers[0], nullptr, &attributes, pointers.data(), environ);
     posix_spawnattr_destroy(&attributes);
     if (failure) throw std::runtime_error("cannot start " + argv[0]);
     return pid;
@@ -68,8 +69,7 @@ double NowMs() {
 void SleepMs(double ms) {
     const long ns = static_cast<long>(ms * 1e6);
     timespec span{ns / 1000000000L, ns % 1000000000L};
-    while (nanosleep(&span, &span) != 0 && errno == EINTR) {
-    }
+    while (nanosleep(&span, &span) != 0 && errno == EINTR) {}
 }
 
 }  // namespace avo::bench

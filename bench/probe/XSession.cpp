@@ -25,7 +25,8 @@ std::vector<unsigned long> CardinalProperty(Display* display, Window window, Ato
     unsigned char* data = nullptr;
     std::vector<unsigned long> values;
     if (XGetWindowProperty(display, window, property, 0, 4096, False, type, &actualType, &format,
-                           &count, &after, &data) == Success && data && format == 32) {
+                           &count, &after, &data) == Success &&
+        data && format == 32) {
         const auto* items = reinterpret_cast<const unsigned long*>(data);
         values.assign(items, items + count);
     }
@@ -108,7 +109,8 @@ std::optional<int> XSession::CountColours(Window window, int limit) {
     std::unordered_set<unsigned long> seen;
     const bool direct = image->bits_per_pixel == 32;  // read words instead of XGetPixel
     for (int y = 0; y < image->height && static_cast<int>(seen.size()) < limit; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(image->data + y * image->bytes_per_line);
+        const auto* row =
+            reinterpret_cast<const std::uint32_t*>(image->data + y * image->bytes_per_line);
         for (int x = 0; x < image->width && static_cast<int>(seen.size()) < limit; ++x) {
             seen.insert(direct ? row[x] & 0xffffffu : XGetPixel(image, x, y));
         }
@@ -147,8 +149,7 @@ Damage XSession::WatchDamage(Window window, int level) {
     // XSync returns, says nothing about the window's own painting.
     XSync(display_, False);
     XEvent event;
-    while (XCheckTypedEvent(display_, damageEventBase_ + XDamageNotify, &event)) {
-    }
+    while (XCheckTypedEvent(display_, damageEventBase_ + XDamageNotify, &event)) {}
     return damage;
 }
 

@@ -38,7 +38,9 @@ public:
     void Forget(Damage damage);
     // Waits up to `timeoutMs` for an event; false when none arrived.
     bool NextEvent(XEvent& event, double timeoutMs);
-    bool IsDamage(const XEvent& event) const { return event.type == damageEventBase_ + XDamageNotify; }
+    bool IsDamage(const XEvent& event) const {
+        return event.type == damageEventBase_ + XDamageNotify;
+    }
 
 private:
     Display* display_ = nullptr;

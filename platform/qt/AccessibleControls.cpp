@@ -16,7 +16,8 @@ namespace {
 // label's own coordinates.
 class ShownLines {
 public:
-    explicit ShownLines(const QLabel& label) : area_(label.contentsRect()), layout_(label.text(), label.font()) {
+    explicit ShownLines(const QLabel& label)
+        : area_(label.contentsRect()), layout_(label.text(), label.font()) {
         QTextOption option(label.alignment() & Qt::AlignHorizontal_Mask);
         option.setWrapMode(QTextOption::WordWrap);
         layout_.setTextOption(option);
@@ -36,7 +37,8 @@ public:
         const qreal left = line.cursorToX(offset);
         const qreal right = line.cursorToX(offset + 1);
         return QRectF(area_.left() + left, area_.top() + line.y(), std::max<qreal>(1, right - left),
-                      line.height()).toAlignedRect();
+                      line.height())
+            .toAlignedRect();
     }
 
     int OffsetAt(QPoint point) const {
@@ -58,15 +60,16 @@ private:
 // label of the box it names.
 class AccessibleLabel final : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
-    explicit AccessibleLabel(PlainTextLabel* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    explicit AccessibleLabel(PlainTextLabel* label)
+        : QAccessibleWidget(label, QAccessible::StaticText) {}
 
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
-    QList<QPair<QAccessibleInterface*, QAccessible::Relation>>
-    relations(QAccessible::Relation match) const override {
+    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(
+        QAccessible::Relation match) const override {
         auto related = QAccessibleWidget::relations(match);  // the headings that name this box
         if (QWidget* named = Label().buddy(); named && (match & QAccessible::Labelled)) {
             related.append({QAccessible::queryAccessibleInterface(named), QAccessible::Labelled});
@@ -74,7 +77,9 @@ public:
         return related;
     }
 
-    QString text(int start, int end) const override { return Label().text().mid(start, end - start); }
+    QString text(int start, int end) const override {
+        return Label().text().mid(start, end - start);
+    }
     int characterCount() const override { return static_cast<int>(Label().text().size()); }
     QRect characterRect(int offset) const override {
         const QRect local = ShownLines(Label()).CharacterRect(offset);
@@ -140,7 +145,8 @@ private:
         QList<QWidget*> controls;
         for (QObject* object : widget()->children()) {
             auto* control = qobject_cast<QWidget*>(object);
-            if (control && !control->isWindow() && !qobject_cast<WaylandTitleBar*>(control)) controls << control;
+            if (control && !control->isWindow() && !qobject_cast<WaylandTitleBar*>(control))
+                controls << control;
         }
         return controls;
     }

@@ -29,15 +29,15 @@ bool LaidOutText::Serves(const QLabel& label) {
     const QString text = label.text();
     const QFont font = label.font();
     const Qt::Alignment horizontal = label.alignment() & Qt::AlignHorizontal_Mask;
-    const Qt::TextInteractionFlags selectable = Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;
+    const Qt::TextInteractionFlags selectable =
+        Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard;
     return label.isEnabled() && label.textFormat() == Qt::PlainText && label.wordWrap() &&
            label.frameWidth() == 0 && label.margin() == 0 && label.indent() <= 0 &&
            !(label.textInteractionFlags() & selectable) &&
            (horizontal == Qt::AlignLeft || horizontal == Qt::AlignHCenter) &&
            !text.isRightToLeft() && !HoldsSpecialCharacters(text) &&
-           !(label.buddy() && text.contains(u'&')) &&
-           !font.underline() && !font.strikeOut() && !font.overline() &&
-           !label.style()->inherits("QStyleSheetStyle");
+           !(label.buddy() && text.contains(u'&')) && !font.underline() && !font.strikeOut() &&
+           !font.overline() && !label.style()->inherits("QStyleSheetStyle");
 }
 
 // Line by line as QPainter::drawText lays out a label's box: each line as wide as the box,
@@ -97,7 +97,8 @@ void LaidOutText::Draw(QPainter& painter, const QLabel& label) {
     if (alignment & Qt::AlignVCenter) top = (area.height() - lines.Extent.height()) / 2;
     const qreal left = centred ? (area.width() - lines.Extent.width()) / 2 : 0;
     // Text that spills out of the box is cut at its edges.
-    const bool spills = !area.contains(QRectF(QPointF(area.x() + left, area.y() + top), lines.Extent));
+    const bool spills =
+        !area.contains(QRectF(QPointF(area.x() + left, area.y() + top), lines.Extent));
     painter.save();
     painter.setPen(QPen(label.palette().brush(label.foregroundRole()), painter.pen().widthF()));
     if (spills) painter.setClipRect(area, Qt::IntersectClip);
@@ -148,7 +149,8 @@ void PlainTextLabel::DrawBorder(QPainter& painter) const {
     if (!border_.isValid()) return;
     // Four filled edges cover the one-pixel margin exactly at any scale.
     const int w = width(), h = height();
-    for (const QRect edge : {QRect(0, 0, w, 1), QRect(0, h - 1, w, 1), QRect(0, 0, 1, h), QRect(w - 1, 0, 1, h)}) {
+    for (const QRect edge :
+         {QRect(0, 0, w, 1), QRect(0, h - 1, w, 1), QRect(0, 0, 1, h), QRect(w - 1, 0, 1, h)}) {
         painter.fillRect(edge, border_);
     }
 }

@@ -19,7 +19,6 @@
 namespace avo::qt {
 namespace {
 
-
 // A single border makes a fixed window with a title bar, a minimise box and a close box; no
 // border makes a bare one. Neither offers a maximise box: the windows never change size.
 Qt::WindowFlags FlagsFor(BorderStyle border) {
@@ -64,8 +63,8 @@ void SetColours(QWidget& widget, QPalette::ColorRole back, QPalette::ColorRole f
 
 // Screen readers name a control by its words where its face shows none.
 void SetAccessibleName(QWidget& widget, const ControlDescription& control) {
-    widget.setAccessibleName(ToQString(control.AccessibleName.empty() ? control.Text
-                                                                      : control.AccessibleName));
+    widget.setAccessibleName(
+        ToQString(control.AccessibleName.empty() ? control.Text : control.AccessibleName));
 }
 
 }  // namespace
@@ -131,7 +130,8 @@ QWidget* FormWidget::BuildListBox(const ControlDescription& control, ControlInde
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setTextElideMode(Qt::ElideNone);  // a long row is cut at the edge, as typed
     SetColours(*list, QPalette::Base, QPalette::Text, control);
-    connect(list, &QListWidget::itemSelectionChanged, this, [this, index] { Report(index, Event::Click); });
+    connect(list, &QListWidget::itemSelectionChanged, this,
+            [this, index] { Report(index, Event::Click); });
     return list;
 }
 
@@ -139,7 +139,8 @@ QWidget* FormWidget::BuildLabel(const ControlDescription& control, ControlIndex 
     auto* label = new PlainTextLabel(ToQString(control.Text), this);
     // Labels write from the top of their box down, wrapping, as Windows labels do.
     label->setAlignment(HorizontalAlignment(control.TextAlignment) | Qt::AlignTop);
-    if (control.Border == BorderStyle::FixedSingle) label->SetSingleBorder(ToQColor(kLabelBorderColour));
+    if (control.Border == BorderStyle::FixedSingle)
+        label->SetSingleBorder(ToQColor(kLabelBorderColour));
     // A transparent label lets the window's picture show through around its text.
     label->setAutoFillBackground(!control.Transparent);
     SetColours(*label, QPalette::Window, QPalette::WindowText, control);
@@ -184,7 +185,8 @@ void FormWidget::TieHeadingsToBoxes() {
         if (controls_[box].Kind != ControlKind::Label || heading.empty()) continue;
         for (ControlIndex other = 0; other < controls_.size(); ++other) {
             const ControlDescription& candidate = description_.Controls[other];
-            if (other == box || candidate.Kind != ControlKind::Label || candidate.Text != heading) continue;
+            if (other == box || candidate.Kind != ControlKind::Label || candidate.Text != heading)
+                continue;
             static_cast<QLabel*>(controls_[other].Widget)->setBuddy(controls_[box].Widget);
         }
     }
@@ -222,7 +224,8 @@ const FormWidget* FormWidget::Owner() const {
 // one asks to be centred over its owner.
 void FormWidget::PlaceOnScreen() {
     QRect area = screen()->availableGeometry();
-    const FormWidget* owner = description_.Position == StartUpPosition::CentreOwner ? Owner() : nullptr;
+    const FormWidget* owner =
+        description_.Position == StartUpPosition::CentreOwner ? Owner() : nullptr;
     if (owner) {
         area = owner->geometry();
         FollowOwnerOnWayland(*this, *owner);
@@ -253,7 +256,8 @@ void FormWidget::paintEvent(QPaintEvent* event) {
     const QPoint origin = contentsRect().topLeft();
     const QRect covered = PixelsCoveredBy(picture).translated(origin);
     if (!covered.contains(event->rect())) {
-        for (const QRect& part : event->region() - covered) painter.fillRect(part, palette().brush(QPalette::Window));
+        for (const QRect& part : event->region() - covered)
+            painter.fillRect(part, palette().brush(QPalette::Window));
     }
     painter.drawPixmap(origin, picture);
 }

@@ -16,7 +16,8 @@ int Word(std::span<const unsigned char> bytes, std::size_t at) {
 }
 
 std::size_t DoubleWord(std::span<const unsigned char> bytes, std::size_t at) {
-    return static_cast<std::size_t>(Word(bytes, at)) | static_cast<std::size_t>(Word(bytes, at + 2)) << 16;
+    return static_cast<std::size_t>(Word(bytes, at)) | static_cast<std::size_t>(Word(bytes, at + 2))
+                                                           << 16;
 }
 
 // A 32-bit image as icon files keep it: a 40-byte BITMAPINFOHEADER (its height counts the
@@ -38,7 +39,8 @@ QImage ReadBgraImage(std::span<const unsigned char> file, std::size_t entry) {
     const unsigned char* pixel = file.data() + at + kInfoBytes;
     for (int y = image.height() - 1; y >= 0; --y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x, pixel += 4) row[x] = qRgba(pixel[2], pixel[1], pixel[0], pixel[3]);
+        for (int x = 0; x < image.width(); ++x, pixel += 4)
+            row[x] = qRgba(pixel[2], pixel[1], pixel[0], pixel[3]);
     }
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
@@ -74,9 +76,11 @@ int IcoIconEngine::EntryFor(const QSize& size) const {
 const QImage& IcoIconEngine::Decoded(int entry) {
     auto [image, inserted] = decoded_.try_emplace(entry);
     if (!inserted) return image->second;
-    const std::span<const unsigned char> bytes(reinterpret_cast<const unsigned char*>(file_.constData()),
-                                               static_cast<std::size_t>(file_.size()));
-    image->second = ReadBgraImage(bytes, kHeaderBytes + kEntryBytes * static_cast<std::size_t>(entry));
+    const std::span<const unsigned char> bytes(
+        reinterpret_cast<const unsigned char*>(file_.constData()),
+        static_cast<std::size_t>(file_.size()));
+    image->second =
+        ReadBgraImage(bytes, kHeaderBytes + kEntryBytes * static_cast<std::size_t>(entry));
     if (image->second.isNull()) {
         QBuffer buffer(&file_);
         QImageReader reader(&buffer, "ico");

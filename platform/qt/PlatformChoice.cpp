@@ -68,10 +68,11 @@ Socket ConnectLocal(std::string_view path, bool abstract = false) {
     const std::size_t offset = abstract ? 1 : 0;
     if (path.empty() || offset + path.size() >= sizeof address.sun_path) return Socket(-1);
     std::memcpy(address.sun_path + offset, path.data(), path.size());
-    const auto length =
-        static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset + path.size() + (abstract ? 0 : 1));
+    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + offset +
+                                               path.size() + (abstract ? 0 : 1));
     Socket socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    if (socket.Fd() < 0 || !ConnectsWithin(socket.Fd(), reinterpret_cast<sockaddr*>(&address), length)) {
+    if (socket.Fd() < 0 ||
+        !ConnectsWithin(socket.Fd(), reinterpret_cast<sockaddr*>(&address), length)) {
         return Socket(-1);
     }
     // The probe below speaks over it: blocking again, as libwayland expects.
@@ -87,7 +88,8 @@ bool TcpAnswers(const std::string& host, int port) {
     addrinfo hints{};
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
-    if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) return false;
+    if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
+        return false;
     bool answers = false;
     for (addrinfo* a = found; a && !answers; a = a->ai_next) {
         Socket socket(::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC, a->ai_protocol));
@@ -116,7 +118,8 @@ std::optional<XDisplayName> ParseXDisplay(std::string_view display) {
     name.Host = host;
     std::string_view number = display.substr(colon + 1);
     number = number.substr(0, number.find('.'));
-    if (number.empty() || number.size() > 5 || (!host.empty() && host.back() == ':')) return std::nullopt;
+    if (number.empty() || number.size() > 5 || (!host.empty() && host.back() == ':'))
+        return std::nullopt;
     for (char digit : number) {
         if (digit < '0' || digit > '9') return std::nullopt;
         name.Number = name.Number * 10 + (digit - '0');
@@ -135,7 +138,8 @@ bool WaylandPluginInstalled() {
     folders += QString::fromLocal8Bit(qgetenv("QT_PLUGIN_PATH")).split(u':', Qt::SkipEmptyParts);
     for (const QString& folder : folders) {
         const QDir platforms(folder + QStringLiteral("/platforms"));
-        if (!platforms.entryList({QStringLiteral("*qwayland*")}, QDir::Files).isEmpty()) return true;
+        if (!platforms.entryList({QStringLiteral("*qwayland*")}, QDir::Files).isEmpty())
+            return true;
     }
     return false;
 }
@@ -256,7 +260,8 @@ bool NeedsOwnTitleBar(std::string_view platformName, bool compositorDrawsTitleBa
 }
 
 bool CompositorDrawsTitleBars(std::string_view display, std::string_view runtimeDirectory) {
-    Socket socket = ConnectLocal(WaylandSocketPath(display.empty() ? "wayland-0" : display, runtimeDirectory));
+    Socket socket =
+        ConnectLocal(WaylandSocketPath(display.empty() ? "wayland-0" : display, runtimeDirectory));
     if (socket.Fd() < 0) return false;
     wl_display* connection = wl_display_connect_to_fd(socket.Release());
     if (!connection) return false;

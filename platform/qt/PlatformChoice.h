@@ -16,12 +16,12 @@ namespace avo::qt {
 
 // What the desktop offers, as far as can be told before Qt connects to it.
 struct DisplayEnvironment {
-    std::string UserPlatform;     // QT_QPA_PLATFORM, empty when the user chose none
-    std::string XDisplay;         // DISPLAY, as set
-    std::string WaylandDisplay;   // WAYLAND_DISPLAY, as set
-    bool XServer = false;         // DISPLAY names an X server that accepts a connection
-    bool WaylandServer = false;   // WAYLAND_DISPLAY names a compositor that accepts one
-    bool WaylandPlugin = false;   // Qt's Wayland platform plugin is installed
+    std::string UserPlatform;    // QT_QPA_PLATFORM, empty when the user chose none
+    std::string XDisplay;        // DISPLAY, as set
+    std::string WaylandDisplay;  // WAYLAND_DISPLAY, as set
+    bool XServer = false;        // DISPLAY names an X server that accepts a connection
+    bool WaylandServer = false;  // WAYLAND_DISPLAY names a compositor that accepts one
+    bool WaylandPlugin = false;  // Qt's Wayland platform plugin is installed
 };
 
 enum class PlatformVerdict {

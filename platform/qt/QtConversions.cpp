@@ -27,7 +27,8 @@ QByteArray FormatOf(const EmbeddedFile& file) {
     const std::string_view name = file.Name;
     const std::size_t dot = name.rfind('.');
     if (dot == std::string_view::npos) return {};
-    return QByteArray(name.data() + dot + 1, static_cast<qsizetype>(name.size() - dot - 1)).toLower();
+    return QByteArray(name.data() + dot + 1, static_cast<qsizetype>(name.size() - dot - 1))
+        .toLower();
 }
 
 // Told the format, and kept from guessing it, a reader loads only the one decoder it needs.
@@ -60,7 +61,8 @@ QString ChooseFamily(const QStringList& installed, std::string_view face) {
     for (const LookAlikes& entry : kLookAlikes) {
         if (entry.Face != face) continue;
         for (const char* family : entry.Families) {
-            if (IsInstalled(installed, QString::fromLatin1(family))) return QString::fromLatin1(family);
+            if (IsInstalled(installed, QString::fromLatin1(family)))
+                return QString::fromLatin1(family);
         }
     }
     const QString asked = QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size()));
@@ -83,23 +85,23 @@ QRect ToPixels(const TwipsRect& bounds) {
 
 QPalette::ColorRole SystemColourRole(std::uint8_t index) {
     switch (index) {
-        case 4: return QPalette::Window;            // menu
-        case 5: return QPalette::Base;              // window (text field) background
-        case 6: return QPalette::Shadow;            // window frame
-        case 7: return QPalette::WindowText;        // menu text
-        case 8: return QPalette::Text;              // window text
+        case 4: return QPalette::Window;      // menu
+        case 5: return QPalette::Base;        // window (text field) background
+        case 6: return QPalette::Shadow;      // window frame
+        case 7: return QPalette::WindowText;  // menu text
+        case 8: return QPalette::Text;        // window text
         case 13: return QPalette::Highlight;
         case 14: return QPalette::HighlightedText;
         case 15: return QPalette::Button;           // button face
         case 16: return QPalette::Dark;             // button shadow
         case 17: return QPalette::PlaceholderText;  // grey text
         case 18: return QPalette::ButtonText;
-        case 20: return QPalette::Light;            // button highlight
-        case 21: return QPalette::Shadow;           // 3D dark shadow
-        case 22: return QPalette::Midlight;         // 3D light
+        case 20: return QPalette::Light;     // button highlight
+        case 21: return QPalette::Shadow;    // 3D dark shadow
+        case 22: return QPalette::Midlight;  // 3D light
         case 23: return QPalette::ToolTipText;
         case 24: return QPalette::ToolTipBase;
-        case 26: return QPalette::Link;             // hot-tracked item
+        case 26: return QPalette::Link;  // hot-tracked item
         default: return QPalette::Window;
     }
 }

@@ -55,7 +55,8 @@ Status QtWindowSystem::StartProcess(std::string_view commandLine, int /*showCode
     for (const std::string& argument : command->Arguments) arguments << ToQString(argument);
     qint64 pid = 0;
     const QString program = ToQString(command->Program);
-    if (!QProcess::startDetached(program, arguments, QString(), &pid)) return WhyNotStartable(program);
+    if (!QProcess::startDetached(program, arguments, QString(), &pid))
+        return WhyNotStartable(program);
     processId = static_cast<std::uint32_t>(pid);
     return StatusOk;
 }

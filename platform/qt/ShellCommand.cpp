@@ -27,14 +27,14 @@ std::pair<std::string_view, std::string_view> SplitProgram(std::string_view line
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
+    return std::ranges::equal(
+        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 bool IsWindowsShell(std::string_view program) {
     const std::size_t slash = program.find_last_of("\\/");
-    const std::string_view name = slash == std::string_view::npos ? program : program.substr(slash + 1);
+    const std::string_view name =
+        slash == std::string_view::npos ? program : program.substr(slash + 1);
     return EqualsIgnoringCase(name, "explorer.exe") || EqualsIgnoringCase(name, "explorer");
 }
 

@@ -32,9 +32,7 @@ int BarHeight() {
 }
 
 // The desktop's palette, not the window's: its client area has colours of its own.
-QPalette DesktopPalette() {
-    return QGuiApplication::palette();
-}
+QPalette DesktopPalette() { return QGuiApplication::palette(); }
 
 // Part of the way from one colour to another.
 QColor Mixed(const QColor& from, const QColor& to, float part) {
@@ -141,7 +139,8 @@ void WaylandTitleBar::PaintBox(QPainter& painter, Part box, const QColor& backgr
         painter.fillRect(area, background.lighter(125));
     }
     const int glyph = std::max(6, height() / 3) & ~1;
-    const QRect mark(area.center().x() - glyph / 2 + 1, area.center().y() - glyph / 2 + 1, glyph, glyph);
+    const QRect mark(area.center().x() - glyph / 2 + 1, area.center().y() - glyph / 2 + 1, glyph,
+                     glyph);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, box == Part::CloseBox);
     painter.setPen(QPen(text, 1.5, Qt::SolidLine, Qt::FlatCap));
@@ -178,9 +177,7 @@ void WaylandTitleBar::mouseReleaseEvent(QMouseEvent* event) {
     if (pressed != Part::None && PartAt(event->position().toPoint()) == pressed) Activate(pressed);
 }
 
-void WaylandTitleBar::leaveEvent(QEvent*) {
-    SetHovered(Part::None);
-}
+void WaylandTitleBar::leaveEvent(QEvent*) { SetHovered(Part::None); }
 
 void WaylandTitleBar::SetHovered(Part part) {
     if (part == hovered_) return;

@@ -241,7 +241,8 @@ Status SimWindowSystem::StartProcess(std::string_view commandLine, int showCode,
 PointSize SimWindowSystem::WholePixelsAt96Dpi(PointSize written) {
     // 96 DPI: a pixel is 0.75 point. Round half up to a whole pixel, as GDI does.
     const std::int64_t quarterPoints = 7500;
-    const std::int64_t pixels = (written.TenThousandths() * 2 + quarterPoints) / (2 * quarterPoints);
+    const std::int64_t pixels =
+        (written.TenThousandths() * 2 + quarterPoints) / (2 * quarterPoints);
     return PointSize::FromTenThousandths(pixels * quarterPoints);
 }
 
@@ -295,7 +296,8 @@ void SimWindowSystem::BringToFront(const std::string& window) {
 PixelRect SimWindowSystem::PlaceNew(const WindowDescription& description) const {
     const bool framed = description.Border == BorderStyle::FixedSingle;
     const int width = TwipsToPixels(description.ClientWidth) + (framed ? 2 * kFrameSide : 0);
-    const int height = TwipsToPixels(description.ClientHeight) + (framed ? kFrameTop + kFrameSide : 0);
+    const int height =
+        TwipsToPixels(description.ClientHeight) + (framed ? kFrameTop + kFrameSide : 0);
     // The owner is the program's other loaded window, the one the user came from.
     const SimWindow* owner = nullptr;
     for (const auto& [name, window] : live_) {
@@ -368,7 +370,8 @@ void SimWindowSystem::AdvanceTime(std::int64_t milliseconds) {
             for (ControlIndex i = 0; i < window->Description().Controls.size(); ++i) {
                 const ControlState& state = window->State(i);
                 if (!state.TimerEnabled || state.TimerDue > end) continue;
-                const bool earlier = state.TimerDue < dueAt ||
+                const bool earlier =
+                    state.TimerDue < dueAt ||
                     (state.TimerDue == dueAt && window->Sequence() < dueWindow->Sequence());
                 if (earlier) {
                     dueWindow = window;
@@ -379,7 +382,8 @@ void SimWindowSystem::AdvanceTime(std::int64_t milliseconds) {
         }
         if (!dueWindow) break;
         now_ = dueAt;
-        dueWindow->State(dueControl).TimerDue += dueWindow->Description().Controls[dueControl].IntervalMs;
+        dueWindow->State(dueControl).TimerDue +=
+            dueWindow->Description().Controls[dueControl].IntervalMs;
         // The tick may unload the window: nothing of it is touched afterwards.
         dueWindow->Sink().OnEvent(dueControl, Event::Timer);
     }

@@ -14,8 +14,17 @@ namespace avo::sim {
 
 // The window-system operations, for failure injection and the call log.
 enum class Operation {
-    Load, Show, Destroy, SetText, GetText, IsRowSelected, GetFontSize, SetFontSize,
-    GetTimerEnabled, SetTimerEnabled, StartProcess
+    Load,
+    Show,
+    Destroy,
+    SetText,
+    GetText,
+    IsRowSelected,
+    GetFontSize,
+    SetFontSize,
+    GetTimerEnabled,
+    SetTimerEnabled,
+    StartProcess
 };
 const char* OperationName(Operation operation);
 
@@ -75,7 +84,7 @@ public:
     // only when both are the same.
     bool PressAndRelease(const std::string& window, const std::string& pressOn,
                          const std::string& releaseOn);
-    bool Minimise(const std::string& window);  // false when not shown
+    bool Minimise(const std::string& window);                 // false when not shown
     bool Move(const std::string& window, int left, int top);  // the frame's top-left corner
     // Another program's window comes up in front of every window.
     static constexpr const char* kOtherProgram = "(other program)";
@@ -94,7 +103,7 @@ public:
     std::string FrontWindow() const;  // empty when no window is shown, else kOtherProgram
                                       // or a window's name
     std::string FocusedControl(const std::string& window) const;  // empty when none has it
-    PixelRect WindowFrame(const std::string& window) const;  // frame included
+    PixelRect WindowFrame(const std::string& window) const;       // frame included
     std::string Text(const std::string& window, const std::string& control) const;
     int SelectedRow(const std::string& window, const std::string& control) const;
     PointSize FontSize(const std::string& window, const std::string& control) const;

@@ -44,9 +44,7 @@ bool IsWindowed(const ControlDescription& control) {
 // 8.25 points (Windows maps the name to Microsoft Sans Serif where the old font is gone).
 // Turkish, as the other fonts: on a Western system the face otherwise resolves to a
 // code-page-1252 bitmap font that has no "ı", "ş" or "ğ".
-LOGFONTW DefaultFont(int dpi) {
-    return LogFontFor(kDefaultWindowFont, dpi);
-}
+LOGFONTW DefaultFont(int dpi) { return LogFontFor(kDefaultWindowFont, dpi); }
 
 bool IsVisibleForm(HWND window) {
     return FormWindow::IsForm(window) && IsWindowVisible(window) && !IsIconic(window);
@@ -112,7 +110,7 @@ ATOM FormWindow::RegisterWindowClass(HINSTANCE instance) {
 }
 
 Status FormWindow::Create(const WindowDescription& description, EventSink& sink,
-                    const FormWindowContext& context, std::shared_ptr<FormWindow>& form) {
+                          const FormWindowContext& context, std::shared_ptr<FormWindow>& form) {
     auto created = std::make_shared<FormWindow>(description, sink, context);
     if (Status status = created->Build(); Failed(status)) {
         created->Destroy();
@@ -122,7 +120,8 @@ Status FormWindow::Create(const WindowDescription& description, EventSink& sink,
     return StatusOk;
 }
 
-FormWindow::FormWindow(const WindowDescription& description, EventSink& sink, const FormWindowContext& context)
+FormWindow::FormWindow(const WindowDescription& description, EventSink& sink,
+                       const FormWindowContext& context)
     : description_(description),
       sink_(&sink),
       context_(context),
@@ -149,8 +148,7 @@ Status FormWindow::PrepareControl(Control& control) {
     const ControlDescription& description = *control.Description;
     if (description.Kind == ControlKind::Timer) return StatusOk;
     control.Text = Widen(description.Text);
-    const LOGFONTW logFont =
-        description.Font ? LogFontFor(*description.Font, dpi_) : defaultFont_;
+    const LOGFONTW logFont = description.Font ? LogFontFor(*description.Font, dpi_) : defaultFont_;
     control.Points = description.Font ? description.Font->Size
                                       : PointsFromPixels(std::abs(logFont.lfHeight), dpi_);
     control.Font.reset(CreateFontIndirectW(&logFont));
@@ -252,20 +250,18 @@ Status FormWindow::CreateChildWindow(ControlIndex index) {
     }
     // The window text is what screen readers say: a picture button's face shows only its
     // picture, and a label's window holds the text it shows.
-    const std::wstring text = description.Kind == ControlKind::Label
-                                  ? control.Text
-                                  : Widen(description.AccessibleName);
+    const std::wstring text =
+        description.Kind == ControlKind::Label ? control.Text : Widen(description.AccessibleName);
     const RECT& r = control.Bounds;
     control.Window = CreateWindowExW(
-        exStyle, className, text.c_str(), style, r.left, r.top, r.right - r.left,
-        r.bottom - r.top, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index))),
-        context_.Instance, nullptr);
+        exStyle, className, text.c_str(), style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index))), context_.Instance,
+        nullptr);
     if (!control.Window) return StatusFromSystemError(GetLastError());
 
     SendMessageW(control.Window, WM_SETFONT, reinterpret_cast<WPARAM>(control.Font.get()), FALSE);
     for (const std::string_view row : description.Rows) {
-        SendMessageW(control.Window, LB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(Widen(row).c_str()));
+        SendMessageW(control.Window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(row).c_str()));
     }
     if (description.Kind == ControlKind::PictureButton && control.Picture) {
         SendMessageW(control.Window, BM_SETIMAGE, IMAGE_BITMAP,
@@ -310,9 +306,9 @@ void FormWindow::LoadIcons() {
     if (!description_.Icon) return;
     // The program's icon resource carries every size; Windows picks the best for each use.
     const auto load = [this](int widthMetric, int heightMetric) {
-        return UniqueIcon(static_cast<HICON>(LoadImageW(
-            context_.Instance, MAKEINTRESOURCEW(AVO_ICON_RESOURCE), IMAGE_ICON,
-            GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0)));
+        return UniqueIcon(static_cast<HICON>(
+            LoadImageW(context_.Instance, MAKEINTRESOURCEW(AVO_ICON_RESOURCE), IMAGE_ICON,
+                       GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0)));
     };
     bigIcon_ = load(SM_CXICON, SM_CYICON);
     smallIcon_ = load(SM_CXSMICON, SM_CYSMICON);
@@ -346,9 +342,8 @@ RECT FormWindow::PixelRect(const TwipsRect& bounds) const {
 }
 
 FormWindow* FormWindow::FromHandle(HWND window) {
-    return IsForm(window)
-               ? reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA))
-               : nullptr;
+    return IsForm(window) ? reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA))
+                          : nullptr;
 }
 
 HFONT FormWindow::FontOf(ControlIndex index) const {
@@ -380,9 +375,10 @@ Status FormWindow::Destroy() {
 }
 
 LRESULT CALLBACK FormWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam,
-                                       LPARAM lParam) noexcept {
+                                             LPARAM lParam) noexcept {
     if (message == WM_NCCREATE) {
-        auto* form = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* form =
+            static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
         form->window_ = window;
         form->self_ = form->shared_from_this();
@@ -417,8 +413,8 @@ LRESULT FormWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         case WM_COMMAND: OnCommand(wParam, lParam); return 0;
         case WM_TIMER: OnTimer(wParam); return 0;
         case WM_CTLCOLORLISTBOX:
-            if (LRESULT brush = ListColours(reinterpret_cast<HDC>(wParam),
-                                            reinterpret_cast<HWND>(lParam))) {
+            if (LRESULT brush =
+                    ListColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
                 return brush;
             }
             break;
@@ -447,9 +443,8 @@ LRESULT FormWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
 void FormWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     if (dpi <= 0 || destroyed_) return;
     ApplyDpi(dpi);
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top,
-                 suggested.right - suggested.left, suggested.bottom - suggested.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 

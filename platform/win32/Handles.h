@@ -37,7 +37,9 @@ using UniqueMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDelet
 class ScreenDc {
 public:
     ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() { if (dc_) ReleaseDC(nullptr, dc_); }
+    ~ScreenDc() {
+        if (dc_) ReleaseDC(nullptr, dc_);
+    }
     ScreenDc(const ScreenDc&) = delete;
     ScreenDc& operator=(const ScreenDc&) = delete;
     HDC Get() const { return dc_; }
@@ -50,7 +52,9 @@ private:
 class ScopedSelection {
 public:
     ScopedSelection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~ScopedSelection() { if (dc_) SelectObject(dc_, previous_); }
+    ~ScopedSelection() {
+        if (dc_) SelectObject(dc_, previous_);
+    }
     ScopedSelection(ScopedSelection&& other) noexcept
         : dc_(std::exchange(other.dc_, nullptr)), previous_(other.previous_) {}
     ScopedSelection(const ScopedSelection&) = delete;

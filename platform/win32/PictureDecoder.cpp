@@ -64,8 +64,9 @@ Status PictureDecoder::Decode(const EmbeddedFile& file, int width, int height,
     if (width <= 0 || height <= 0) return StatusInvalidArgument;
     int naturalWidth = 0;
     int naturalHeight = 0;
-    DecodedPixels natural(stbi_load_from_memory(file.Bytes.data(), static_cast<int>(file.Bytes.size()),
-                                                &naturalWidth, &naturalHeight, nullptr, kChannels));
+    DecodedPixels natural(stbi_load_from_memory(file.Bytes.data(),
+                                                static_cast<int>(file.Bytes.size()), &naturalWidth,
+                                                &naturalHeight, nullptr, kChannels));
     // Bytes that are no JPEG this decoder reads are a fault in the embedded data.
     if (!natural) return StatusInvalidArgument;
 

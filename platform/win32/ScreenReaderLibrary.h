@@ -15,8 +15,7 @@ public:
     // missing; the windows then give the system's standard answers.
     static const ScreenReaderLibrary* Get();
 
-    HRESULT CreateStdAccessibleObject(HWND window, LONG objectId, REFIID iid,
-                                      void** object) const {
+    HRESULT CreateStdAccessibleObject(HWND window, LONG objectId, REFIID iid, void** object) const {
         return createStdAccessibleObject_(window, objectId, iid, object);
     }
     LRESULT LresultFromObject(REFIID iid, WPARAM wParam, IUnknown* object) const {

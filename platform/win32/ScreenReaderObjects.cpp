@@ -87,8 +87,8 @@ public:
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
-                                     EXCEPINFO*, UINT*) override {
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
         return E_NOTIMPL;
     }
 
@@ -209,8 +209,8 @@ LRESULT ClientObject(HWND window, const ControlDescription& control, WPARAM wPar
 
 constexpr UINT_PTR kSubclassId = 1;
 
-LRESULT CALLBACK ControlWindowProcedure(HWND window, UINT message, WPARAM wParam,
-                                        LPARAM lParam, UINT_PTR, DWORD_PTR control) {
+LRESULT CALLBACK ControlWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR, DWORD_PTR control) {
     switch (message) {
         case WM_GETOBJECT:
             // The object id arrives as a 32-bit value, whichever way lParam was extended.
@@ -221,9 +221,7 @@ LRESULT CALLBACK ControlWindowProcedure(HWND window, UINT message, WPARAM wParam
                 }
             }
             break;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(window, ControlWindowProcedure, kSubclassId);
-            break;
+        case WM_NCDESTROY: RemoveWindowSubclass(window, ControlWindowProcedure, kSubclassId); break;
         default: break;
     }
     return DefSubclassProc(window, message, wParam, lParam);

@@ -12,9 +12,9 @@ HMODULE LoadSystemLibrary(const wchar_t* name);
 // The function `name` of `module`, typed; false (and null) where the module lacks it.
 template <class Function>
 bool FindFunction(HMODULE module, const char* name, Function& function) {
-    function = module ? reinterpret_cast<Function>(
-                            reinterpret_cast<void*>(GetProcAddress(module, name)))
-                      : nullptr;
+    function =
+        module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+               : nullptr;
     return function != nullptr;
 }
 

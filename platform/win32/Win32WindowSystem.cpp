@@ -62,8 +62,7 @@ BOOL CALLBACK DestroyIfForm(HWND window, LPARAM) {
 
 }  // namespace
 
-Win32WindowSystem::Win32WindowSystem()
-    : instance_(GetModuleHandleW(nullptr)), dpi_(ScreenDpi()) {
+Win32WindowSystem::Win32WindowSystem() : instance_(GetModuleHandleW(nullptr)), dpi_(ScreenDpi()) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     FormWindow::WindowClass(instance_);

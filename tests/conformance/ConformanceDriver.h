@@ -60,7 +60,8 @@ public:
     virtual PixelRect WorkArea() = 0;
 
     // Reached only where a window system draws real pixels and fonts; nullopt elsewhere.
-    virtual std::optional<Picture> Capture(const std::string& window, const std::string& control) = 0;
+    virtual std::optional<Picture> Capture(const std::string& window,
+                                           const std::string& control) = 0;
     // Whether the font that draws the control has a glyph for every character of text.
     virtual std::optional<bool> HasGlyphs(const std::string& window, const std::string& control,
                                           const std::string& text) = 0;

@@ -70,8 +70,8 @@ ControlIndex Conformance::Index(const std::string& window, const std::string& co
 int Conformance::Clicks(const std::string& window, const std::string& control) {
     const auto& events = windows_.at(window).Events.Received;
     const ControlIndex index = Index(window, control);
-    return static_cast<int>(std::count(events.begin(), events.end(),
-                                       std::make_pair(index, Event::Click)));
+    return static_cast<int>(
+        std::count(events.begin(), events.end(), std::make_pair(index, Event::Click)));
 }
 
 // The front window once it is `expected`, or once the window manager has had two seconds.
@@ -305,8 +305,8 @@ TEST_P(Conformance, AnEnabledTimerTicksAndDestroyStopsEverything) {
 
 TEST_P(Conformance, AProgramThatIsNotThereFailsAsNotFound) {
     std::uint32_t processId = 0;
-    const Status status =
-        driver_->System().StartProcess("avo-no-such-program.exe --flag", kShowMinimizedActivated, processId);
+    const Status status = driver_->System().StartProcess("avo-no-such-program.exe --flag",
+                                                         kShowMinimizedActivated, processId);
     EXPECT_STREQ(StatusReason(status), "not found");
 }
 

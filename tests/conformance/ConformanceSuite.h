@@ -17,7 +17,9 @@ inline void PrintTo(const Backend& backend, std::ostream* out) { *out << backend
 // Records every event a window reports, in order.
 class RecordingSink final : public EventSink {
 public:
-    void OnEvent(ControlIndex control, Event event) override { Received.emplace_back(control, event); }
+    void OnEvent(ControlIndex control, Event event) override {
+        Received.emplace_back(control, event);
+    }
     void OnCloseCommand() override { ++CloseCommands; }
 
     std::vector<std::pair<ControlIndex, Event>> Received;

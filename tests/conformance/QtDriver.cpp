@@ -26,7 +26,8 @@ PixelRect ToPixelRect(const QRect& rect) {
 // where no window manager keeps the list.
 std::vector<WId> StackingOrder() {
     QProcess xprop;
-    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+    xprop.start(QStringLiteral("xprop"),
+                {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
     if (!xprop.waitForFinished(5000)) return {};
     const QString reply = QString::fromUtf8(xprop.readAllStandardOutput());
     const qsizetype hash = reply.indexOf(QLatin1Char('#'));
@@ -57,7 +58,9 @@ public:
         // Window-manager replies (mapping, stacking, activation) come back asynchronously.
         QTest::qWait(60);
     }
-    void Wait(std::chrono::milliseconds time) override { QTest::qWait(static_cast<int>(time.count())); }
+    void Wait(std::chrono::milliseconds time) override {
+        QTest::qWait(static_cast<int>(time.count()));
+    }
 
     void Click(const std::string& window, const std::string& control) override {
         QWidget* widget = Widget(window, control);
@@ -91,7 +94,8 @@ public:
     }
     void Move(const std::string& window, int left, int top) override {
         Form(window)->move(left, top);
-        (void)QTest::qWaitFor([&] { return Form(window)->frameGeometry().topLeft() == QPoint(left, top); }, 2000);
+        (void)QTest::qWaitFor(
+            [&] { return Form(window)->frameGeometry().topLeft() == QPoint(left, top); }, 2000);
     }
     void CoverWithOtherProgram() override {
         other_.show();
@@ -126,10 +130,12 @@ public:
     }
 
     std::optional<Picture> Capture(const std::string& window, const std::string& control) override {
-        const QImage image = Widget(window, control)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage image =
+            Widget(window, control)->grab().toImage().convertToFormat(QImage::Format_RGB32);
         Picture picture{image.width(), image.height(), {}};
         for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) picture.Pixels.push_back(image.pixel(x, y) & 0xFFFFFFu);
+            for (int x = 0; x < image.width(); ++x)
+                picture.Pixels.push_back(image.pixel(x, y) & 0xFFFFFFu);
         }
         return picture;
     }
@@ -145,15 +151,17 @@ public:
         }
         return true;
     }
-    std::optional<std::pair<int, int>> RowWidth(const std::string& window, const std::string& control,
-                                                int row) override {
+    std::optional<std::pair<int, int>> RowWidth(const std::string& window,
+                                                const std::string& control, int row) override {
         auto* list = qobject_cast<QListWidget*>(Widget(window, control));
-        const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+        const int margin =
+            list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
         const int text = QFontMetrics(list->font()).horizontalAdvance(list->item(row)->text());
         return std::make_pair(text + 2 * margin, list->viewport()->width());
     }
     bool PressAsScreenReader(const std::string& window, const std::string& control) override {
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Widget(window, control));
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(Widget(window, control));
         QAccessibleActionInterface* actions = accessible ? accessible->actionInterface() : nullptr;
         if (!actions) return false;
         const QString press = QAccessibleActionInterface::pressAction();
@@ -165,7 +173,8 @@ public:
     std::optional<std::string> AccessibleText(const std::string& window,
                                               const std::string& control) override {
         // What a screen reader gets through the Text interface; nothing when there is none.
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Widget(window, control));
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(Widget(window, control));
         QAccessibleTextInterface* text = accessible ? accessible->textInterface() : nullptr;
         return text ? text->text(0, text->characterCount()).toStdString() : std::string();
     }
@@ -209,9 +218,9 @@ QApplication& Application() {
 
 const Backend& BackendUnderTest() {
     static const Backend qt{"Qt", [] {
-        Application();
-        return std::make_unique<QtDriver>();
-    }};
+                                Application();
+                                return std::make_unique<QtDriver>();
+                            }};
     return qt;
 }
 

@@ -124,7 +124,8 @@ public:
         Pump();
     }
     void Move(const std::string& window, int left, int top) override {
-        SetWindowPos(Form(window), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(Form(window), nullptr, left, top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         Pump();
     }
     void CoverWithOtherProgram() override {
@@ -217,13 +218,14 @@ public:
         }
         return true;
     }
-    std::optional<std::pair<int, int>> RowWidth(const std::string& window, const std::string& control,
-                                                int row) override {
+    std::optional<std::pair<int, int>> RowWidth(const std::string& window,
+                                                const std::string& control, int row) override {
         const HWND list = Control(window, control);
         std::wstring text(SendMessageW(list, LB_GETTEXTLEN, row, 0), L'\0');
         SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
         const HDC dc = GetDC(list);
-        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
         SIZE extent{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
         SelectObject(dc, old);
@@ -231,7 +233,8 @@ public:
         RECT item{};
         SendMessageW(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
         // A list draws its rows from two pixels in, within the client area beside the bar.
-        return std::make_pair(static_cast<int>(extent.cx) + 2, static_cast<int>(item.right - item.left));
+        return std::make_pair(static_cast<int>(extent.cx) + 2,
+                              static_cast<int>(item.right - item.left));
     }
     bool PressAsScreenReader(const std::string& window, const std::string& control) override {
         IAccessible* accessible = ObjectOf(Control(window, control));
@@ -249,7 +252,8 @@ public:
         BSTR value = nullptr;
         accessible->get_accValue(Self(), &value);
         accessible->Release();
-        const std::string text = value ? Narrow(std::wstring(value, SysStringLen(value))) : std::string();
+        const std::string text =
+            value ? Narrow(std::wstring(value, SysStringLen(value))) : std::string();
         SysFreeString(value);
         return text;
     }
@@ -257,7 +261,8 @@ public:
 private:
     std::vector<std::pair<HWND, std::string>> Candidates() const {
         std::vector<std::pair<HWND, std::string>> shown;
-        if (other_ && IsWindowVisible(other_) && !IsIconic(other_)) shown.emplace_back(other_, "other");
+        if (other_ && IsWindowVisible(other_) && !IsIconic(other_))
+            shown.emplace_back(other_, "other");
         for (const std::string name : {"Form1", "Text"}) {
             const HWND form = Form(name);
             if (form && IsWindowVisible(form) && !IsIconic(form)) shown.emplace_back(form, name);
@@ -289,8 +294,9 @@ private:
     }
     static IAccessible* ObjectOf(HWND window) {
         IAccessible* accessible = nullptr;
-        if (!window || FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                                         reinterpret_cast<void**>(&accessible)))) {
+        if (!window ||
+            FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                              reinterpret_cast<void**>(&accessible)))) {
             return nullptr;
         }
         return accessible;

@@ -15,8 +15,8 @@ using win32::Widen;
 std::vector<unsigned long long> XStackingOrder() {
     wchar_t folder[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
-    const std::wstring reply = std::wstring(folder) + L"avo-stacking-" +
-                               std::to_wstring(GetCurrentProcessId()) + L".txt";
+    const std::wstring reply =
+        std::wstring(folder) + L"avo-stacking-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
     DeleteFileW(reply.c_str());
     // Wine's own export, found only when running under Wine.
     using UnixFileName = char* (*)(const wchar_t*);

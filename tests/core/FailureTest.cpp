@@ -182,15 +182,15 @@ TEST_P(BrowserStartReport, NamesTheProgramAndTheReasonInOneLine) {
                                      reason + " (status " + code + ")\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Reasons, BrowserStartReport,
-    ::testing::Values(std::pair{StatusFileNotFound, "not found"},
-                      std::pair{StatusPathNotFound, "not found"},
-                      std::pair{StatusAccessDenied, "permission denied"},
-                      std::pair{StatusNotExecutable, "not a program this system can run"},
-                      std::pair{StatusFromErrno(EACCES), "permission denied"},
-                      std::pair{StatusFromErrno(ENOENT), "not found"},
-                      std::pair{static_cast<Status>(0x80071234u), "failed"}));
+INSTANTIATE_TEST_SUITE_P(Reasons, BrowserStartReport,
+                         ::testing::Values(std::pair{StatusFileNotFound, "not found"},
+                                           std::pair{StatusPathNotFound, "not found"},
+                                           std::pair{StatusAccessDenied, "permission denied"},
+                                           std::pair{StatusNotExecutable,
+                                                     "not a program this system can run"},
+                                           std::pair{StatusFromErrno(EACCES), "permission denied"},
+                                           std::pair{StatusFromErrno(ENOENT), "not found"},
+                                           std::pair{static_cast<Status>(0x80071234u), "failed"}));
 
 TEST(MisspeltControl, FailsInEveryBuildNamingWindowAndControl) {
     const WindowClass& form1 = AvodevivuProgram().Classes[static_cast<int>(WindowName::Form1)];

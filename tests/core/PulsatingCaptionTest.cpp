@@ -38,7 +38,8 @@ TEST_F(PulsatingCaption, SwingsBetween1_25And20_25In38Ticks) {
     sim.AdvanceTime(30);
     const std::vector<PointSize> sizes = Sizes(38);
     for (int i = 0; i < 19; ++i) EXPECT_EQ(sizes[i], Pt(22500 + 10000 * i)) << "grow tick " << i;
-    for (int i = 0; i < 19; ++i) EXPECT_EQ(sizes[19 + i], Pt(192500 - 10000 * i)) << "shrink tick " << i;
+    for (int i = 0; i < 19; ++i)
+        EXPECT_EQ(sizes[19 + i], Pt(192500 - 10000 * i)) << "shrink tick " << i;
     EXPECT_TRUE(GrowPhase());
     EXPECT_EQ(sim.Now(), 30 * 39);
 }

@@ -46,7 +46,8 @@ public:
 
     sim::SimWindowSystem sim;
     std::ostringstream diagnostics;
-    std::unique_ptr<Shell> shell = std::make_unique<Shell>(sim, AvodevivuProgram(), CaptureInto(diagnostics));
+    std::unique_ptr<Shell> shell =
+        std::make_unique<Shell>(sim, AvodevivuProgram(), CaptureInto(diagnostics));
 };
 
 }  // namespace avo::testing

@@ -15,15 +15,17 @@ TEST(ProgramTables, AreSound) {
 
 TEST(ProgramTables, BindEightHandlers) {
     std::size_t handlers = 0;
-    for (const WindowClass& windowClass : AvodevivuProgram().Classes) handlers += windowClass.Bindings.size();
+    for (const WindowClass& windowClass : AvodevivuProgram().Classes)
+        handlers += windowClass.Bindings.size();
     EXPECT_EQ(handlers, 8u);
 }
 
 void Nothing(Shell&, Window&) {}
 
 bool Mentions(const std::vector<std::string>& faults, const std::string& text) {
-    return std::any_of(faults.begin(), faults.end(),
-                       [&](const std::string& fault) { return fault.find(text) != std::string::npos; });
+    return std::any_of(faults.begin(), faults.end(), [&](const std::string& fault) {
+        return fault.find(text) != std::string::npos;
+    });
 }
 
 TEST(ProgramTables, BrokenTablesAreFound) {
@@ -62,7 +64,8 @@ TEST(ProgramTables, BrokenTablesAreFound) {
     EXPECT_TRUE(Mentions(faults, "Broken.Timer1: timer without an interval"));
     EXPECT_TRUE(Mentions(faults, "bad.gif does not decode"));
     EXPECT_TRUE(Mentions(faults, "Command1Face.jpg is 123x21, not 99x21"));
-    EXPECT_TRUE(Mentions(faults, "Broken.Command2: picture Command2Face.jpg is 123x22, not 246x44"));
+    EXPECT_TRUE(
+        Mentions(faults, "Broken.Command2: picture Command2Face.jpg is 123x22, not 246x44"));
     EXPECT_TRUE(Mentions(faults, "Label9_Click: no control Label9"));
     EXPECT_TRUE(Mentions(faults, "Label1_Timer: Label1 cannot raise Timer"));
     EXPECT_TRUE(Mentions(faults, "Form_Click: the window raises only Load"));
@@ -72,8 +75,8 @@ TEST(ProgramTables, BrokenTablesAreFound) {
 
 TEST(PictureHeaderReader, RejectsTruncatedAndForeignBytes) {
     const unsigned char truncatedJpeg[] = {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x11, 0x08};
-    const unsigned char progressive[] = {0xFF, 0xD8, 0xFF, 0xC2, 0x00, 0x0B, 0x08, 0x00, 0x10,
-                                         0x00, 0x20, 0x03, 0, 0, 0, 0};
+    const unsigned char progressive[] = {0xFF, 0xD8, 0xFF, 0xC2, 0x00, 0x0B, 0x08, 0x00,
+                                         0x10, 0x00, 0x20, 0x03, 0,    0,    0,    0};
     const unsigned char emptyIcon[] = {0, 0, 1, 0, 0, 0};
     EXPECT_FALSE(ReadPictureHeader(truncatedJpeg));
     EXPECT_FALSE(ReadPictureHeader(emptyIcon));

@@ -82,7 +82,8 @@ std::vector<CallSite> CallSites(const std::vector<sim::Call>& calls) {
     for (const sim::Call& call : calls) {
         int earlier = 0;
         for (const CallSite& site : sites) {
-            earlier += site.Window == call.Window && site.Control == call.Control && site.Op == call.Op;
+            earlier +=
+                site.Window == call.Window && site.Control == call.Control && site.Op == call.Op;
         }
         sites.push_back({call.Window, call.Control, call.Op, earlier});
     }
@@ -130,7 +131,8 @@ std::vector<sim::Call> ExpectedCalls(const std::vector<sim::Call>& clean, std::s
 }
 
 void ExpectProgramGoesOn(Program& program) {
-    ASSERT_EQ(program.shell.IsRunning(), program.sim.IsLoaded("Form1") || program.sim.IsLoaded("Text"));
+    ASSERT_EQ(program.shell.IsRunning(),
+              program.sim.IsLoaded("Form1") || program.sim.IsLoaded("Text"));
     ASSERT_EQ(program.sim.NativeWindowCount(),
               std::size_t{program.sim.IsLoaded("Form1")} + program.sim.IsLoaded("Text"));
     if (!program.shell.IsRunning()) return;
@@ -157,20 +159,23 @@ TEST_P(EveryCallFails, LaterStepsDoNotRunAndTheProgramGoesOn) {
         Program program;
         scenario.Before(program);
         program.sim.ClearCalls();
-        program.sim.InjectFailure(site.Window, site.Control, site.Op, StatusFailed, 1, site.Occurrence);
+        program.sim.InjectFailure(site.Window, site.Control, site.Op, StatusFailed, 1,
+                                  site.Occurrence);
         scenario.Act(program);
 
         EXPECT_EQ(Describe(program.sim.Calls()),
                   Describe(ExpectedCalls(clean, failing, scenario.EndsProgram)));
         const std::string report = program.diagnostics.str();
-        EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), scenario.EndsProgram ? 0 : 1) << report;
+        EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), scenario.EndsProgram ? 0 : 1)
+            << report;
         if (scenario.EndsProgram) {
             EXPECT_FALSE(program.shell.IsRunning());
         }
         program.sim.ClearFailures();
         ExpectProgramGoesOn(program);
     }
-    std::cout << scenario.Name << ": " << sites.size() << " calls, each made to fail once" << std::endl;
+    std::cout << scenario.Name << ": " << sites.size() << " calls, each made to fail once"
+              << std::endl;
 }
 
 INSTANTIATE_TEST_SUITE_P(Handlers, EveryCallFails, ::testing::ValuesIn(kScenarios),

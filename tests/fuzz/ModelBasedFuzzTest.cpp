@@ -139,11 +139,10 @@ private:
     }
 
     void ClickALabel() {
-        static const char* const kLabels[][2] = {{"Form1", "Label1"}, {"Form1", "Label2"},
-                                                 {"Form1", "Label3"}, {"Form1", "Label4"},
-                                                 {"Form1", "Label5"}, {"Form1", "List1"},
-                                                 {"Text", "Label1"},  {"Text", "Label2"},
-                                                 {"Text", "Label3"}};
+        static const char* const kLabels[][2] = {
+            {"Form1", "Label1"}, {"Form1", "Label2"}, {"Form1", "Label3"},
+            {"Form1", "Label4"}, {"Form1", "Label5"}, {"Form1", "List1"},
+            {"Text", "Label1"},  {"Text", "Label2"},  {"Text", "Label3"}};
         const auto& label = kLabels[Pick(std::size(kLabels))];
         sim_->Click(label[0], label[1]);
     }
@@ -181,15 +180,18 @@ private:
             model_.Growing = sim_->TimerEnabled("Text", "Timer1");
             model_.Shrinking = sim_->TimerEnabled("Text", "Timer2");
             const char* running = model_.Growing ? "Timer1" : "Timer2";
-            if (model_.Growing || model_.Shrinking) model_.TickDueAt = sim_->TimerDueAt("Text", running);
+            if (model_.Growing || model_.Shrinking)
+                model_.TickDueAt = sim_->TimerDueAt("Text", running);
         }
     }
 
     void CheckInvariants() {
         const bool anyLoaded = sim_->IsLoaded("Form1") || sim_->IsLoaded("Text");
-        ASSERT_EQ(shell_->IsRunning(), anyLoaded) << "the program lives exactly while a window is loaded";
+        ASSERT_EQ(shell_->IsRunning(), anyLoaded)
+            << "the program lives exactly while a window is loaded";
         ASSERT_EQ(sim_->QuitRequested(), !shell_->IsRunning());
-        ASSERT_EQ(sim_->NativeWindowCount(), std::size_t{sim_->IsLoaded("Form1")} + sim_->IsLoaded("Text"))
+        ASSERT_EQ(sim_->NativeWindowCount(),
+                  std::size_t{sim_->IsLoaded("Form1")} + sim_->IsLoaded("Text"))
             << "a native window outlived its unload";
         Window* about = shell_->Registry().Created(WindowName::Text);
         if (aboutInstance_) {
@@ -197,7 +199,8 @@ private:
         }
         aboutInstance_ = about;
         if (sim_->IsLoaded("Text")) {
-            ASSERT_FALSE(sim_->TimerEnabled("Text", "Timer1") && sim_->TimerEnabled("Text", "Timer2"))
+            ASSERT_FALSE(sim_->TimerEnabled("Text", "Timer1") &&
+                         sim_->TimerEnabled("Text", "Timer2"))
                 << "both caption timers run";
         }
     }

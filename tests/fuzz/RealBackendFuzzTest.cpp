@@ -92,7 +92,8 @@ private:
             case 1:
                 if (mainUp) {
                     const int row = static_cast<int>(Pick(49));
-                    Do("select row " + std::to_string(row), [&] { driver_->ClickRow("Form1", "List1", row); });
+                    Do("select row " + std::to_string(row),
+                       [&] { driver_->ClickRow("Form1", "List1", row); });
                     model_.SelectRow(row);
                 }
                 break;
@@ -138,7 +139,9 @@ private:
                 }
                 break;
             default:
-                if (aboutUp) Do("drag off the exit picture", [&] { driver_->PressDragOffRelease("Text", "Picture1"); });
+                if (aboutUp)
+                    Do("drag off the exit picture",
+                       [&] { driver_->PressDragOffRelease("Text", "Picture1"); });
                 break;
         }
     }

@@ -37,8 +37,12 @@ private:
     QWidget* About() { return LoadedForm("Text"); }
     QWidget* Main() { return LoadedForm("Form1"); }
     void OpenAbout() { QTest::mouseClick(ControlOf<QWidget>("Form1", "Command2"), Qt::LeftButton); }
-    void ClickExitPicture() { QTest::mouseClick(ControlOf<QWidget>("Text", "Picture1"), Qt::LeftButton); }
-    static void FreeUnloadedWidgets() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    void ClickExitPicture() {
+        QTest::mouseClick(ControlOf<QWidget>("Text", "Picture1"), Qt::LeftButton);
+    }
+    static void FreeUnloadedWidgets() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     // The fake opener's record: one count line, then the arguments, per start.
     static QStringList OneStart(const QString& argument) { return {"1", argument}; }
 
@@ -68,16 +72,23 @@ private slots:
         QCOMPARE(about->size(), QSize(560, 349));
         QCOMPARE(about->geometry().center(), Main()->geometry().center());
         QVERIFY(about->windowIcon().isNull());
-        const struct { const char* name; QRect bounds; const char* text; } controls[] = {
+        const struct {
+            const char* name;
+            QRect bounds;
+            const char* text;
+        } controls[] = {
             {"Picture1", {528, 320, 17, 17}, nullptr},
             {"Label1", {160, 144, 289, 73}, "Kavrelonix"},
-            {"Label2", {168, 272, 265, 17}, "Tolvren Asukay tarafından Kavrelonix için yazılmıştır"},
+            {"Label2",
+             {168, 272, 265, 17},
+             "Tolvren Asukay tarafından Kavrelonix için yazılmıştır"},
             {"Label3", {216, 304, 161, 17}, "tolvren@kavrelonix.example"},
         };
         for (const auto& control : controls) {
             QWidget* widget = ControlOf<QWidget>("Text", control.name);
             QCOMPARE(widget->geometry(), control.bounds);
-            if (control.text) QCOMPARE(qobject_cast<QLabel*>(widget)->text(), QString(control.text));
+            if (control.text)
+                QCOMPARE(qobject_cast<QLabel*>(widget)->text(), QString(control.text));
         }
         // The window's own font keeps the credit and the address on the one line that their
         // boxes have room for.
@@ -88,7 +99,7 @@ private slots:
         QCOMPARE(about->focusWidget(), ControlOf<QWidget>("Text", "Picture1"));
         QCOMPARE(ControlOf<QWidget>("Text", "Picture1")->accessibleName(), "Çıkış");
         const QImage shot = about->grab().toImage();
-        QCOMPARE(shot.pixelColor(559, 100), QColor(Qt::black));  // beside the 558-wide map
+        QCOMPARE(shot.pixelColor(559, 100), QColor(Qt::black));           // beside the 558-wide map
         QCOMPARE(shot.pixelColor(528 + 16, 320 + 16), QColor(0, 0, 64));  // beside the exit picture
     }
 
@@ -117,7 +128,8 @@ private slots:
     }
 
     void ClosedMainWindowComesBackFresh() {
-        QTest::mouseClick(ControlOf<QListWidget>("Form1", "List1")->viewport(), Qt::LeftButton, {}, {10, 5});
+        QTest::mouseClick(ControlOf<QListWidget>("Form1", "List1")->viewport(), Qt::LeftButton, {},
+                          {10, 5});
         QTest::mouseClick(ControlOf<QWidget>("Form1", "Command1"), Qt::LeftButton);
         OpenAbout();
         QPointer<QWidget> oldMain = Main();
@@ -145,7 +157,10 @@ private slots:
             QTest::mouseClick(ControlOf<QWidget>("Form1", "Command3"), Qt::LeftButton);
         });
         QTimer safety;
-        safety.callOnTimeout([&] { timedOut = true; program->system.Quit(); });
+        safety.callOnTimeout([&] {
+            timedOut = true;
+            program->system.Quit();
+        });
         safety.start(10000);
         program->system.RunEventLoop();
         QVERIFY(!timedOut);
@@ -184,8 +199,9 @@ private slots:
     void StartedProgramGetsTheAddressAsOneArgument() {
         const QString address = "http://a.example/?q=1;touch pwned $(id) `id` 'x' \"y\" | z &";
         std::uint32_t processId = 0;
-        QCOMPARE(program->system.StartProcess("explorer.exe " + address.toStdString(), 2, processId),
-                 StatusOk);
+        QCOMPARE(
+            program->system.StartProcess("explorer.exe " + address.toStdString(), 2, processId),
+            StatusOk);
         QVERIFY(processId != 0);
         QTRY_COMPARE(opener->Log(), OneStart(address));
         QVERIFY(!QFile::exists("pwned"));

@@ -79,8 +79,8 @@ private slots:
 
     // On the screen: parts of the backgrounds free of controls (the laptop, the map's Europe
     // and Asia), starting at multiples of four logical pixels, which fall on whole device
-    // pixels at every quarter ratio, and the exit picture. The button faces as handed to the style, which at a
-    // fractional ratio fits them into whole logical pixels.
+    // pixels at every quarter ratio, and the exit picture. The button faces as handed to the style,
+    // which at a fractional ratio fits them into whole logical pixels.
     void PicturesComeFromTheSetForTheRatio() {
         ExpectDrawnFromItsSet(LoadedForm("Form1")->grab({40, 20, 150, 150}).toImage(),
                               AvodevivuProgram().Classes[0].Description.Picture, {40, 20},

@@ -45,7 +45,9 @@ QImage Drawn(QLabel& label, qreal ratio) {
     return image;
 }
 
-bool DrawnAlike(QLabel& mine, QLabel& qts, qreal ratio) { return Drawn(mine, ratio) == Drawn(qts, ratio); }
+bool DrawnAlike(QLabel& mine, QLabel& qts, qreal ratio) {
+    return Drawn(mine, ratio) == Drawn(qts, ratio);
+}
 
 void ExpectDrawnAsQLabelDrawsIt(const LabelLook& look, qreal ratio) {
     PlainTextLabel mine(look.Text, nullptr);
@@ -53,7 +55,10 @@ void ExpectDrawnAsQLabelDrawsIt(const LabelLook& look, qreal ratio) {
     Style(mine, look);
     Style(qts, look);
     if (look.Bordered) mine.SetSingleBorder(Qt::transparent);  // drawn over nothing visible
-    const QString what = QString("\"%1\" at %2 pt, ratio %3").arg(look.Text.left(40)).arg(look.Font.pointSizeF()).arg(ratio);
+    const QString what = QString("\"%1\" at %2 pt, ratio %3")
+                             .arg(look.Text.left(40))
+                             .arg(look.Font.pointSizeF())
+                             .arg(ratio);
     QVERIFY2(DrawnAlike(mine, qts, ratio), qPrintable(what));
     QVERIFY2(DrawnAlike(mine, qts, ratio), qPrintable(what + ", from the kept lines"));
 }
@@ -80,7 +85,9 @@ private slots:
     void CaptionAtEverySizeItTakes() {
         for (qreal ratio : kRatios) {
             for (double points = 1.25; points <= 21.25; points += 0.25) {
-                ExpectDrawnAsQLabelDrawsIt({"Kavrelonix", FontOf("Arial", points), {289, 73},
+                ExpectDrawnAsQLabelDrawsIt({"Kavrelonix",
+                                            FontOf("Arial", points),
+                                            {289, 73},
                                             Qt::AlignHCenter | Qt::AlignTop},
                                            ratio);
             }
@@ -94,8 +101,8 @@ private slots:
         for (qreal ratio : kRatios) {
             for (const CommandEntry& entry : CommandCatalogue) {
                 for (std::string_view text : {entry.Alias, entry.Description}) {
-                    ExpectDrawnAsQLabelDrawsIt({qt::ToQString(text), boxFont, {249, 73}, Qt::AlignHCenter, true},
-                                               ratio);
+                    ExpectDrawnAsQLabelDrawsIt(
+                        {qt::ToQString(text), boxFont, {249, 73}, Qt::AlignHCenter, true}, ratio);
                 }
             }
         }
@@ -106,7 +113,9 @@ private slots:
             {"KISAYOL", FontOf("Tahoma", 9.75, true), {65, 25}},
             {"İŞLEVİ", FontOf("Tahoma", 9.75, true), {57, 25}},
             {"Kavrelonix", FontOf("Tahoma", 18, true), {177, 33}},
-            {"Tolvren Asukay tarafından Kavrelonix için yazılmıştır", FontOf("MS Sans Serif", 8.25), {265, 17}},
+            {"Tolvren Asukay tarafından Kavrelonix için yazılmıştır",
+             FontOf("MS Sans Serif", 8.25),
+             {265, 17}},
         };
         for (qreal ratio : kRatios) {
             for (const LabelLook& look : looks) ExpectDrawnAsQLabelDrawsIt(look, ratio);
@@ -119,14 +128,17 @@ private slots:
             "iki  boşluk   ve sonda boşluk   ",
             "ilk satır\nikinci satır\n\nboş satırdan sonra",
             "Çokuzunbirsözcükkutuyasığmazvekenardankesilir ve sonra kısa sözcükler",
-            "sekme\tkarakteri",           // drawn by QLabel itself
-            "carriage\r\nreturn",         // drawn by QLabel itself
+            "sekme\tkarakteri",    // drawn by QLabel itself
+            "carriage\r\nreturn",  // drawn by QLabel itself
             "& işareti && çift",
         };
         for (const QString& text : texts) {
-            for (Qt::Alignment alignment : {Qt::AlignLeft | Qt::AlignTop, Qt::AlignHCenter | Qt::AlignTop,
-                                            Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignBottom}) {
-                for (qreal ratio : {1.0, 1.5}) ExpectDrawnAsQLabelDrawsIt({text, FontOf("Tahoma", 9.75), {120, 40}, alignment}, ratio);
+            for (Qt::Alignment alignment :
+                 {Qt::AlignLeft | Qt::AlignTop, Qt::AlignHCenter | Qt::AlignTop,
+                  Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignBottom}) {
+                for (qreal ratio : {1.0, 1.5})
+                    ExpectDrawnAsQLabelDrawsIt({text, FontOf("Tahoma", 9.75), {120, 40}, alignment},
+                                               ratio);
             }
         }
     }
@@ -136,11 +148,13 @@ private slots:
     void FollowsEveryChange() {
         PlainTextLabel mine("Kavrelonix", nullptr);
         QLabel qts;
-        LabelLook look{"Kavrelonix", FontOf("Arial", 12), {289, 73}, Qt::AlignHCenter | Qt::AlignTop};
+        LabelLook look{
+            "Kavrelonix", FontOf("Arial", 12), {289, 73}, Qt::AlignHCenter | Qt::AlignTop};
         const auto expectSame = [&] {
             Style(mine, look);
             Style(qts, look);
-            QVERIFY2(DrawnAlike(mine, qts, 1.0), qPrintable(look.Text + " at " + QString::number(look.Font.pointSizeF())));
+            QVERIFY2(DrawnAlike(mine, qts, 1.0),
+                     qPrintable(look.Text + " at " + QString::number(look.Font.pointSizeF())));
         };
         expectSame();
         look.Text = "Tolvren Asukay";

@@ -22,7 +22,8 @@ private:
     void ClickRow(int row) {
         QListWidget* list = List();
         list->scrollToItem(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
     }
 
     std::unique_ptr<FakeOpener> opener;
@@ -130,8 +131,8 @@ private slots:
         QListWidget* list = List();
         QCOMPARE(list->count(), 49);
         for (int row = 0; row < list->count(); ++row) {
-            QCOMPARE(list->item(row)->text(), QString::fromUtf8(CommandListRows[row].data(),
-                                                                 CommandListRows[row].size()));
+            QCOMPARE(list->item(row)->text(),
+                     QString::fromUtf8(CommandListRows[row].data(), CommandListRows[row].size()));
         }
         QVERIFY(!list->isSortingEnabled());
         QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
@@ -147,7 +148,8 @@ private slots:
         QCOMPARE(QFontInfo(list->font()).family(), "Liberation Sans");
         QCOMPARE(list->font().pointSizeF(), 8.25);
         QVERIFY(list->verticalScrollBar()->isVisible());
-        const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+        const int margin =
+            list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
         for (int row = 0; row < list->count(); ++row) {
             const QString text = list->item(row)->text();
             const int needed = list->fontMetrics().horizontalAdvance(text) + 2 * margin;
@@ -225,14 +227,16 @@ private slots:
     void ScreenReadersNameEveryControl() {
         const std::pair<const char*, QString> names[] = {
             {"Command1", "Göster"}, {"Command2", "Hakkında"}, {"Command3", "Çıkış"},
-            {"Label1", "KISAYOL"}, {"Label3", "İŞLEVİ"}, {"Label5", "Kavrelonix"}};
-        for (const auto& [control, name] : names) QCOMPARE(Control(control)->accessibleName(), name);
+            {"Label1", "KISAYOL"},  {"Label3", "İŞLEVİ"},     {"Label5", "Kavrelonix"}};
+        for (const auto& [control, name] : names)
+            QCOMPARE(Control(control)->accessibleName(), name);
     }
 
     void ScreenReadersReadTheOutputBoxes() {
         ClickRow(2);
         QTest::mouseClick(Control("Command1"), Qt::LeftButton);
-        const std::pair<const char*, const char*> boxesAndHeadings[] = {{"Label1", "Label2"}, {"Label3", "Label4"}};
+        const std::pair<const char*, const char*> boxesAndHeadings[] = {{"Label1", "Label2"},
+                                                                        {"Label3", "Label4"}};
         for (const auto& [box, heading] : boxesAndHeadings) {
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Control(box));
             QVERIFY(accessible);

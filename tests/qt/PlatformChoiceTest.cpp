@@ -69,7 +69,8 @@ public:
     FakeCompositor(const std::string& path, const std::vector<const wl_interface*>& globals)
         : display_(wl_display_create()) {
         for (const wl_interface* global : globals) {
-            wl_global_create(display_, global, 1, nullptr, [](wl_client*, void*, std::uint32_t, std::uint32_t) {});
+            wl_global_create(display_, global, 1, nullptr,
+                             [](wl_client*, void*, std::uint32_t, std::uint32_t) {});
         }
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
@@ -140,13 +141,17 @@ private slots:
         QFETCH(bool, plugin);
         QFETCH(PlatformVerdict, verdict);
         QFETCH(QString, platform);
-        const DisplayEnvironment environment{.UserPlatform = user.toStdString(), .XServer = x,
-                                             .WaylandServer = wayland, .WaylandPlugin = plugin};
+        const DisplayEnvironment environment{.UserPlatform = user.toStdString(),
+                                             .XServer = x,
+                                             .WaylandServer = wayland,
+                                             .WaylandPlugin = plugin};
         const avo::qt::PlatformChoice choice = ChoosePlatform(environment);
         QCOMPARE(choice.Verdict, verdict);
-        if (verdict == PlatformVerdict::Chosen) QCOMPARE(QString::fromStdString(choice.Platform), platform);
+        if (verdict == PlatformVerdict::Chosen)
+            QCOMPARE(QString::fromStdString(choice.Platform), platform);
         const std::string refusal = avo::qt::RefusalLine(environment, choice);
-        const bool refused = verdict == PlatformVerdict::NoDisplay || verdict == PlatformVerdict::NoWaylandPlugin;
+        const bool refused =
+            verdict == PlatformVerdict::NoDisplay || verdict == PlatformVerdict::NoWaylandPlugin;
         QCOMPARE(refusal.empty(), !refused);
         QVERIFY(refusal.find('\n') == std::string::npos);
     }
@@ -201,7 +206,8 @@ private slots:
         const std::string directory = runtime.path().toStdString();
         using avo::qt::CompositorDrawsTitleBars;
         {
-            FakeCompositor drawing(directory + "/wayland-0", {&kWindowManagerBase, &kDecorationManager});
+            FakeCompositor drawing(directory + "/wayland-0",
+                                   {&kWindowManagerBase, &kDecorationManager});
             QVERIFY(drawing.Listening());
             QVERIFY(CompositorDrawsTitleBars("wayland-0", directory));
             QVERIFY(CompositorDrawsTitleBars(directory + "/wayland-0", ""));
@@ -258,7 +264,8 @@ private slots:
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 1);
         const QString error = QString::fromUtf8(program.readAllStandardError());
-        QVERIFY2(error.startsWith("avodevivu: no desktop display could be reached"), qPrintable(error));
+        QVERIFY2(error.startsWith("avodevivu: no desktop display could be reached"),
+                 qPrintable(error));
         QCOMPARE(error.count('\n'), 1);
         QVERIFY(program.readAllStandardOutput().isEmpty());
     }

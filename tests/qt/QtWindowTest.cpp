@@ -151,11 +151,13 @@ private slots:
         const Status opener = system->StartProcess("explorer.exe http://a.example", 1, pid);
         qputenv("PATH", oldPath);
         QCOMPARE(opener, StatusFileNotFound);
-        QCOMPARE(system->StartProcess(emptyPath.filePath("missing").toStdString(), 1, pid), StatusFileNotFound);
+        QCOMPARE(system->StartProcess(emptyPath.filePath("missing").toStdString(), 1, pid),
+                 StatusFileNotFound);
         QFile notAProgram(emptyPath.filePath("notes.txt"));
         QVERIFY(notAProgram.open(QIODevice::WriteOnly));
         notAProgram.close();
-        QCOMPARE(system->StartProcess(notAProgram.fileName().toStdString(), 1, pid), StatusFromSystemError(5));
+        QCOMPARE(system->StartProcess(notAProgram.fileName().toStdString(), 1, pid),
+                 StatusFromSystemError(5));
     }
 
     // Each face comes out in one installed family, chosen by the program and not by the font
@@ -164,10 +166,11 @@ private slots:
         QCOMPARE(qt::InstalledFamily("MS Sans Serif"), "Liberation Sans");
         QCOMPARE(qt::InstalledFamily("Arial"), "Liberation Sans");
         QCOMPARE(qt::InstalledFamily("Tahoma"), "DejaVu Sans");
-        QCOMPARE(qt::InstalledFamily("DejaVu Serif"), "DejaVu Serif");         // installed: as asked
+        QCOMPARE(qt::InstalledFamily("DejaVu Serif"), "DejaVu Serif");  // installed: as asked
         QCOMPARE(qt::InstalledFamily("No Such Face 2010"), "Liberation Sans");  // the window's face
         QCOMPARE(qt::InstalledFamilies(), (QStringList{"Liberation Sans", "DejaVu Sans"}));
-        QCOMPARE(QFontInfo(qt::ToQFont({.Face = "Tahoma", .Size = PointSize::FromDouble(9.75)})).family(),
+        QCOMPARE(QFontInfo(qt::ToQFont({.Face = "Tahoma", .Size = PointSize::FromDouble(9.75)}))
+                     .family(),
                  "DejaVu Sans");
     }
 
@@ -188,17 +191,20 @@ private slots:
         QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}}));
         // The file holds 4-, 8- and 32-bit images of each size, in that order, 48 to 16.
         const auto& bytes = pictures::AvodevivuIco.Bytes;
-        QByteArray file(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+        QByteArray file(reinterpret_cast<const char*>(bytes.data()),
+                        static_cast<qsizetype>(bytes.size()));
         ExpectSizesAsQtReadsThem(icon, file, 8);
     }
 
     // Without 32-bit images the engine hands the deepest ones to Qt's reader.
     void IconOfFewerColoursGoesThroughQtsReader() {
         const auto& bytes = pictures::AvodevivuIco.Bytes;
-        QByteArray file(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+        QByteArray file(reinterpret_cast<const char*>(bytes.data()),
+                        static_cast<qsizetype>(bytes.size()));
         file[4] = 8;  // the directory ends before the 32-bit images
-        const QIcon icon(new qt::IcoIconEngine(
-            {reinterpret_cast<const unsigned char*>(file.constData()), static_cast<std::size_t>(file.size())}));
+        const QIcon icon(
+            new qt::IcoIconEngine({reinterpret_cast<const unsigned char*>(file.constData()),
+                                   static_cast<std::size_t>(file.size())}));
         ExpectSizesAsQtReadsThem(icon, file, 4);
     }
 };

@@ -47,7 +47,8 @@ private slots:
         about.Control("Timer2").SetEnabled(false);
         Save(LoadedForm("Text"), "about-window");
         for (int points : {2, 8, 14, 20}) {
-            about.Control("Label1").SetFontSize(PointSize::FromTenThousandths(points * 10000 + 2500));
+            about.Control("Label1").SetFontSize(
+                PointSize::FromTenThousandths(points * 10000 + 2500));
             Save(LoadedForm("Text"), QString("caption-%1pt").arg(points));
         }
     }

@@ -11,7 +11,8 @@ private slots:
         QTest::addColumn<QString>("commandLine");
         QTest::addColumn<QString>("program");
         QTest::addColumn<QStringList>("arguments");
-        const QString hostile = "http://x.example/?a=1;rm -rf ~ $(touch pwned) `id` 'q' \"z\" | w & v > f";
+        const QString hostile =
+            "http://x.example/?a=1;rm -rf ~ $(touch pwned) `id` 'q' \"z\" | w & v > f";
         // clang-format off
         QTest::newRow("site launch") << "explorer.exe http://www.kavrelonix.example" << "xdg-open"
                                      << QStringList{"http://www.kavrelonix.example"};
@@ -39,7 +40,8 @@ private slots:
         QVERIFY(command);
         QCOMPARE(QString::fromStdString(command->Program), program);
         QStringList actual;
-        for (const std::string& argument : command->Arguments) actual << QString::fromStdString(argument);
+        for (const std::string& argument : command->Arguments)
+            actual << QString::fromStdString(argument);
         QCOMPARE(actual, arguments);
     }
 

@@ -36,7 +36,8 @@ private:
 
     // Qt's own view of a widget, for comparison, owned here rather than by Qt's cache.
     struct QtsOwnAccessible final : QAccessibleWidget {
-        explicit QtsOwnAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Window) {}
+        explicit QtsOwnAccessible(QWidget* widget)
+            : QAccessibleWidget(widget, QAccessible::Window) {}
         ~QtsOwnAccessible() override = default;
     };
 
@@ -79,8 +80,10 @@ private slots:
         QCOMPARE(form->size(), clientAreaBefore.size() + QSize(0, height));
         QCOMPARE(form->minimumSize(), form->maximumSize());
         QCOMPARE(bar->geometry(), QRect(0, 0, form->width(), height));
-        QCOMPARE(ControlOf<QWidget>("Form1", "List1")->geometry(), QRect(56, 200 + height, 121, 212));
-        const QImage clientArea = form->grab(QRect(0, height, form->width(), form->height() - height)).toImage();
+        QCOMPARE(ControlOf<QWidget>("Form1", "List1")->geometry(),
+                 QRect(56, 200 + height, 121, 212));
+        const QImage clientArea =
+            form->grab(QRect(0, height, form->width(), form->height() - height)).toImage();
         QCOMPARE(clientArea.convertToFormat(clientAreaBefore.format()), clientAreaBefore);
     }
 

@@ -106,17 +106,20 @@ TEST_F(Animation, CaptionPulsatesBetweenItsLimitsOnRealTimers) {
     Clock::time_point reachedTop{};
     const Clock::time_point start = Clock::now();
 
-    const bool turnedBack = PumpUntil(system, [&] {
-        const PointSize size = caption.FontSize();
-        smallest = std::min(smallest, size);
-        largest = std::max(largest, size);
-        if (grow.Enabled() == shrink.Enabled()) ++phaseFaults;
-        if (size >= about::kCaptionUpperLimit && reachedTop == Clock::time_point{}) {
-            reachedTop = Clock::now();
-        }
-        return reachedTop != Clock::time_point{} && shrink.Enabled() &&
-               size < about::kCaptionUpperLimit - about::kCaptionStep;
-    }, std::chrono::seconds(20));
+    const bool turnedBack = PumpUntil(
+        system,
+        [&] {
+            const PointSize size = caption.FontSize();
+            smallest = std::min(smallest, size);
+            largest = std::max(largest, size);
+            if (grow.Enabled() == shrink.Enabled()) ++phaseFaults;
+            if (size >= about::kCaptionUpperLimit && reachedTop == Clock::time_point{}) {
+                reachedTop = Clock::now();
+            }
+            return reachedTop != Clock::time_point{} && shrink.Enabled() &&
+                   size < about::kCaptionUpperLimit - about::kCaptionStep;
+        },
+        std::chrono::seconds(20));
 
     ASSERT_TRUE(turnedBack);
     EXPECT_EQ(phaseFaults, 0);

@@ -184,9 +184,9 @@ TEST_F(ScreenReaders, TakeTheExitPictureForAButtonNamedByItsWordThatPressingClos
 // The buttons' faces are pictures: their names come from their window texts alone. (Wine's
 // standard objects call every control a client area; Windows gives buttons their role.)
 TEST_F(ScreenReaders, HearThePictureButtonsByTheirWords) {
-    for (const auto& [button, word] : {std::pair{"Command1", "Göster"},
-                                       std::pair{"Command2", "Hakkında"},
-                                       std::pair{"Command3", "Çıkış"}}) {
+    for (const auto& [button, word] :
+         {std::pair{"Command1", "Göster"}, std::pair{"Command2", "Hakkında"},
+          std::pair{"Command3", "Çıkış"}}) {
         EXPECT_EQ(ReadAloud(Form1Control(button)).Name, word);
     }
 }

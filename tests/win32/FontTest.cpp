@@ -9,7 +9,8 @@ using Fonts = ProgramFixture;
 // the window's default font, in the Turkish character set like every named one: on a
 // Western Windows the face would otherwise be a code-page-1252 bitmap font without "ı".
 TEST_F(Fonts, TheDefaultFontIsTurkish) {
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(Form1Control("List1"), WM_GETFONT, 0, 0));
+    const auto font =
+        reinterpret_cast<HFONT>(SendMessageW(Form1Control("List1"), WM_GETFONT, 0, 0));
     LOGFONTW logFont{};
     ASSERT_TRUE(GetObjectW(font, sizeof logFont, &logFont));
     EXPECT_EQ(logFont.lfCharSet, TURKISH_CHARSET);

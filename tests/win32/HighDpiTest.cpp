@@ -71,7 +71,8 @@ void ExpectDrawnFromItsSet(const Pixels& shown, const PictureDescription& pictur
         PictureDecoder decoder;
         UniqueBitmap bitmap;
         EXPECT_EQ(decoder.Decode(file, PixelsFromPicturePixels(picture.Width, dpi),
-                                 PixelsFromPicturePixels(picture.Height, dpi), bitmap), StatusOk);
+                                 PixelsFromPicturePixels(picture.Height, dpi), bitmap),
+                  StatusOk);
         return Read(bitmap.get());
     };
     const double toDrawn =
@@ -170,8 +171,8 @@ TEST_F(HighDpi, AboutWindowIsLaidOutForTheDpiAndItsCaptionPulsates) {
     EXPECT_EQ(ClientSize(About()).cx, PixelsFromTwips(8400, dpi));
     EXPECT_EQ(ClientSize(About()).cy, PixelsFromTwips(5235, dpi));
     // Europe and Asia, clear of the labels.
-    ExpectDrawnFromItsSet(Surface(About()), AvodevivuProgram().Classes[1].Description.Picture,
-                          dpi, {250, 20, 450, 130}, "map");
+    ExpectDrawnFromItsSet(Surface(About()), AvodevivuProgram().Classes[1].Description.Picture, dpi,
+                          {250, 20, 450, 130}, "map");
     ExpectCaptionPulsates();
 }
 

@@ -62,20 +62,21 @@ TEST_P(KeyboardInertKeys, PressNothing) {
 
     PressKey(system, GetParam().Key);
 
-    EXPECT_EQ(Form1Text("Label1"), "");                 // not Command1
-    EXPECT_EQ(About(), nullptr);                        // not Command2
-    EXPECT_TRUE(system.ProcessPendingMessages());       // not Command3
+    EXPECT_EQ(Form1Text("Label1"), "");            // not Command1
+    EXPECT_EQ(About(), nullptr);                   // not Command2
+    EXPECT_TRUE(system.ProcessPendingMessages());  // not Command3
     for (const char* button : {"Command1", "Command2", "Command3"}) {
         EXPECT_EQ(GetWindowLongW(Form1Control(button), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON)
             << button << " became the default button";
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EnterAndEsc, KeyboardInertKeys, ::testing::Values(
-    KeyOnControl{"List1", VK_RETURN}, KeyOnControl{"List1", VK_ESCAPE},
-    KeyOnControl{"Command1", VK_RETURN}, KeyOnControl{"Command1", VK_ESCAPE},
-    KeyOnControl{"Command2", VK_RETURN}, KeyOnControl{"Command2", VK_ESCAPE},
-    KeyOnControl{"Command3", VK_RETURN}, KeyOnControl{"Command3", VK_ESCAPE}));
+INSTANTIATE_TEST_SUITE_P(
+    EnterAndEsc, KeyboardInertKeys,
+    ::testing::Values(KeyOnControl{"List1", VK_RETURN}, KeyOnControl{"List1", VK_ESCAPE},
+                      KeyOnControl{"Command1", VK_RETURN}, KeyOnControl{"Command1", VK_ESCAPE},
+                      KeyOnControl{"Command2", VK_RETURN}, KeyOnControl{"Command2", VK_ESCAPE},
+                      KeyOnControl{"Command3", VK_RETURN}, KeyOnControl{"Command3", VK_ESCAPE}));
 
 TEST_F(Keyboard, SpacePressesTheFocusedButton) {
     SendMessageW(Form1Control("List1"), LB_SETCURSEL, 0, 0);

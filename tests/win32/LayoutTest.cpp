@@ -91,11 +91,12 @@ TEST_P(LayoutOfControls, SitWhereDescribedAndAreNamedForScreenReaders) {
 }
 
 // Picture buttons show only their picture; their words are the window text.
-INSTANTIATE_TEST_SUITE_P(Form1, LayoutOfControls, ::testing::Values(
-    ChildWindow{"List1", {56, 200, 177, 412}, L"ListBox", "Komutlar"},
-    ChildWindow{"Command1", {192, 304, 321, 329}, L"Button", "Göster"},
-    ChildWindow{"Command2", {192, 344, 321, 369}, L"Button", "Hakkında"},
-    ChildWindow{"Command3", {192, 384, 321, 409}, L"Button", "Çıkış"}));
+INSTANTIATE_TEST_SUITE_P(
+    Form1, LayoutOfControls,
+    ::testing::Values(ChildWindow{"List1", {56, 200, 177, 412}, L"ListBox", "Komutlar"},
+                      ChildWindow{"Command1", {192, 304, 321, 329}, L"Button", "Göster"},
+                      ChildWindow{"Command2", {192, 344, 321, 369}, L"Button", "Hakkında"},
+                      ChildWindow{"Command3", {192, 384, 321, 409}, L"Button", "Çıkış"}));
 
 struct SurfacePixel {
     const char* What;
@@ -119,17 +120,18 @@ TEST_P(LayoutOfSurface, ShowsTheBoxesWhereDescribed) {
     const SurfacePixel& expected = GetParam();
     const COLORREF colour =
         expected.Colour == CLR_INVALID ? GetSysColor(COLOR_BTNFACE) : expected.Colour;
-    EXPECT_EQ(GetPixel(memory.get(), expected.Where.x, expected.Where.y), colour)
-        << expected.What;
+    EXPECT_EQ(GetPixel(memory.get(), expected.Where.x, expected.Where.y), colour) << expected.What;
 }
 
-INSTANTIATE_TEST_SUITE_P(Form1, LayoutOfSurface, ::testing::Values(
-    SurfacePixel{"Label1 inside its border", {345, 209}, RGB(128, 0, 0)},
-    SurfacePixel{"Label1 inside, bottom right", {591, 279}, RGB(128, 0, 0)},
-    SurfacePixel{"Label1 border", {344, 208}, RGB(0, 0, 0)},
-    SurfacePixel{"Label3 border, bottom right", {592, 408}, RGB(0, 0, 0)},
-    // The 648-pixel picture leaves the last column of the 649-pixel window uncovered.
-    SurfacePixel{"right of the picture", {648, 100}, CLR_INVALID}));
+INSTANTIATE_TEST_SUITE_P(
+    Form1, LayoutOfSurface,
+    ::testing::Values(
+        SurfacePixel{"Label1 inside its border", {345, 209}, RGB(128, 0, 0)},
+        SurfacePixel{"Label1 inside, bottom right", {591, 279}, RGB(128, 0, 0)},
+        SurfacePixel{"Label1 border", {344, 208}, RGB(0, 0, 0)},
+        SurfacePixel{"Label3 border, bottom right", {592, 408}, RGB(0, 0, 0)},
+        // The 648-pixel picture leaves the last column of the 649-pixel window uncovered.
+        SurfacePixel{"right of the picture", {648, 100}, CLR_INVALID}));
 
 }  // namespace
 }  // namespace avo::win32::testing

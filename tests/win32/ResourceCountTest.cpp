@@ -126,10 +126,10 @@ TEST_F(ResourceCounts, SeeEveryHandleThatIsLeftBehind) {
 }
 
 void Report(const char* what, const ObjectCounts& before, const ObjectCounts& after) {
-    std::printf("%s: GDI objects %lu before, %lu after; windows %lu before, %lu after; "
-                "kernel handles %lu before, %lu after\n",
-                what, before.Gdi, after.Gdi, before.Windows, after.Windows, before.Handles,
-                after.Handles);
+    std::printf(
+        "%s: GDI objects %lu before, %lu after; windows %lu before, %lu after; "
+        "kernel handles %lu before, %lu after\n",
+        what, before.Gdi, after.Gdi, before.Windows, after.Windows, before.Handles, after.Handles);
 }
 
 void ExpectFlat(const ObjectCounts& before, const ObjectCounts& after) {

@@ -100,8 +100,8 @@ public:
 
     // What has been recorded once `count` starts are in, or when the time is up: the fakes
     // run on their own.
-    std::vector<Launch> WaitFor(std::size_t count, std::chrono::milliseconds timeout =
-                                                       std::chrono::seconds(20)) const {
+    std::vector<Launch> WaitFor(
+        std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(20)) const {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         std::vector<Launch> launches = Read();
         while (launches.size() < count && std::chrono::steady_clock::now() < deadline) {
@@ -167,7 +167,8 @@ protected:
     LaunchLog launches;
     Win32WindowSystem system;
     std::ostringstream diagnostics;
-    std::unique_ptr<Shell> shell = std::make_unique<Shell>(system, AvodevivuProgram(), avo::testing::CaptureInto(diagnostics));
+    std::unique_ptr<Shell> shell =
+        std::make_unique<Shell>(system, AvodevivuProgram(), avo::testing::CaptureInto(diagnostics));
 };
 
 }  // namespace avo::win32::testing

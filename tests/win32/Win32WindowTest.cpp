@@ -69,13 +69,14 @@ TEST_P(LabelClicks, GoToTheLabelUnderThePointer) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(TextWindow, LabelClicks, ::testing::Values(
-    ClickAt{{304, 180}, {304, 180}, "Label1"},
-    ClickAt{{160, 144}, {448, 216}, "Label1"},  // its two corners
-    ClickAt{{296, 312}, {296, 312}, "Label3"},
-    ClickAt{{304, 180}, {20, 20}, nullptr},     // released over no label
-    ClickAt{{304, 180}, {300, 280}, nullptr},   // released over another label
-    ClickAt{{159, 180}, {159, 180}, nullptr}));  // one pixel left of Label1
+INSTANTIATE_TEST_SUITE_P(
+    TextWindow, LabelClicks,
+    ::testing::Values(ClickAt{{304, 180}, {304, 180}, "Label1"},
+                      ClickAt{{160, 144}, {448, 216}, "Label1"},  // its two corners
+                      ClickAt{{296, 312}, {296, 312}, "Label3"},
+                      ClickAt{{304, 180}, {20, 20}, nullptr},      // released over no label
+                      ClickAt{{304, 180}, {300, 280}, nullptr},    // released over another label
+                      ClickAt{{159, 180}, {159, 180}, nullptr}));  // one pixel left of Label1
 
 using LabelClicksOnOutputBoxes = LoadedWindow;
 
@@ -123,14 +124,14 @@ TEST_P(FontSizes, ReadBackAsTheWholePixelSizeInUse) {
     EXPECT_EQ(size, PointSize::FromTenThousandths(GetParam().ReadBack));
 }
 
-INSTANTIATE_TEST_SUITE_P(At96Dpi, FontSizes, ::testing::Values(
-    FontWrite{22500, 22500},    // 3 px exactly
-    FontWrite{12500, 15000},    // 1.67 px rounds up to 2
-    FontWrite{32500, 30000},    // 4.33 px rounds down to 4
-    FontWrite{97500, 97500},    // 13 px
-    FontWrite{200000, 202500},  // 26.67 px rounds up to 27
-    FontWrite{1, 7500},         // never below one pixel
-    FontWrite{-30000, -1}));    // no size at all: rejected
+INSTANTIATE_TEST_SUITE_P(At96Dpi, FontSizes,
+                         ::testing::Values(FontWrite{22500, 22500},    // 3 px exactly
+                                           FontWrite{12500, 15000},    // 1.67 px rounds up to 2
+                                           FontWrite{32500, 30000},    // 4.33 px rounds down to 4
+                                           FontWrite{97500, 97500},    // 13 px
+                                           FontWrite{200000, 202500},  // 26.67 px rounds up to 27
+                                           FontWrite{1, 7500},         // never below one pixel
+                                           FontWrite{-30000, -1}));    // no size at all: rejected
 
 using Lifetime = LoadedWindow;
 
@@ -145,7 +146,8 @@ TEST_F(Lifetime, AWindowMayBeDestroyedAndDroppedInsideATimerTick) {
         }
     };
     EXPECT_TRUE(PumpUntil(system, [&] { return !IsWindow(form); }));
-    PumpUntil(system, [] { return false; }, std::chrono::milliseconds(100));
+    PumpUntil(
+        system, [] { return false; }, std::chrono::milliseconds(100));
     EXPECT_EQ(sink.Events.size(), 1u);
 }
 
