@@ -160,6 +160,16 @@ def repo_root(argv):
     return os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
 
+def skip_without_pillow():
+    """Ends the test as skipped where Pillow, which draws and reads back the pictures, is
+    not installed."""
+    try:
+        import PIL  # noqa: F401
+    except ImportError:
+        print("Pillow is not installed, skipping")
+        sys.exit(SKIP)
+
+
 def run(checks, argv=None):
     """Run named check functions, report each, return a process exit code."""
     argv = sys.argv if argv is None else argv

@@ -77,9 +77,5 @@ def pixels_read_back(argv):
 
 
 if __name__ == "__main__":
-    try:
-        import PIL  # noqa: F401
-    except ImportError:
-        print("Pillow is not installed, skipping")
-        sys.exit(pf.SKIP)
+    pf.skip_without_pillow()
     sys.exit(pf.run([directory_and_layout, pixels_read_back]))

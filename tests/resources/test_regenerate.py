@@ -41,11 +41,7 @@ def same_bytes(argv):
 
 
 if __name__ == "__main__":
-    try:
-        import PIL  # noqa: F401
-    except ImportError:
-        print("Pillow is not installed, skipping")
-        sys.exit(pf.SKIP)
+    pf.skip_without_pillow()
     if not os.path.isfile(FONT):
         print("DejaVu fonts are not installed, skipping")
         sys.exit(pf.SKIP)
