@@ -16,8 +16,9 @@ int Word(std::span<const unsigned char> bytes, std::size_t at) {
 }
 
 std::size_t DoubleWord(std::span<const unsigned char> bytes, std::size_t at) {
-    return static_cast<std::size_t>(Word(bytes, at)) | static_cast<std::size_t>(Word(bytes, at + 2))
-                                                           << 16;
+    const auto low = static_cast<std::size_t>(Word(bytes, at));
+    const auto high = static_cast<std::size_t>(Word(bytes, at + 2));
+    return low | high << 16;
 }
 
 // A 32-bit image as icon files keep it: a 40-byte BITMAPINFOHEADER (its height counts the
