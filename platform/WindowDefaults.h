@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Placement.h"
 #include "platform/WindowDescription.h"
 
 namespace avo {
@@ -20,23 +21,5 @@ inline constexpr FontDescriptor kDefaultWindowFont{
 // desktops' window-frame colours differ (Wine's is grey) and the look must not.
 inline constexpr int kLabelBorderPixels = 1;
 inline constexpr Colour kLabelBorderColour = Rgb(0, 0, 0);
-
-// A rectangle in device pixels, for placement.
-struct PixelRect {
-    int Left = 0;
-    int Top = 0;
-    int Width = 0;
-    int Height = 0;
-    friend constexpr bool operator==(const PixelRect&, const PixelRect&) = default;
-};
-
-// Where a window of this outer size goes when it opens: over `owner` when the window asks
-// to be centred on its owner and one is given, else on the screen's work area.
-constexpr PixelRect InitialPlacement(StartUpPosition position, int width, int height,
-                                     const PixelRect& workArea, const PixelRect* owner) {
-    const PixelRect& area = position == StartUpPosition::CentreOwner && owner ? *owner : workArea;
-    return {area.Left + (area.Width - width) / 2, area.Top + (area.Height - height) / 2, width,
-            height};
-}
 
 }  // namespace avo

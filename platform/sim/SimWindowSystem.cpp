@@ -5,6 +5,8 @@
 #include <optional>
 #include <stdexcept>
 
+#include "platform/ControlStatus.h"
+#include "platform/Keyboard.h"
 #include "platform/WindowDefaults.h"
 
 namespace avo::sim {
@@ -17,9 +19,16 @@ constexpr PointSize kDefaultFontSize = kDefaultWindowFont.Size;
 constexpr int kFrameSide = 4;
 constexpr int kFrameTop = 24;
 
-bool TakesFocus(ControlKind kind) {
-    return kind == ControlKind::ListBox || kind == ControlKind::PictureButton ||
-           kind == ControlKind::PictureBox;
+ControlOperation ControlOperationOf(Operation operation) {
+    switch (operation) {
+        case Operation::SetText: return ControlOperation::SetText;
+        case Operation::GetText: return ControlOperation::GetText;
+        case Operation::IsRowSelected: return ControlOperation::IsRowSelected;
+        case Operation::GetFontSize: return ControlOperation::GetFontSize;
+        case Operation::SetFontSize: return ControlOperation::SetFontSize;
+        case Operation::GetTimerEnabled: return ControlOperation::GetTimerEnabled;
+        default: return ControlOperation::SetTimerEnabled;
+    }
 }
 
 struct ControlState {
@@ -62,7 +71,8 @@ public:
             state.TimerDue = system.now_ + control.IntervalMs;
             controls_.push_back(state);
         }
-        focus_ = FirstInTabOrder();
+        const std::vector<ControlIndex> order = TabOrder(description);
+        if (!order.empty()) focus_ = order.front();
     }
     ~SimWindow() override { system_.Forget(this); }
 
@@ -84,8 +94,7 @@ public:
     }
 
     Status SetText(ControlIndex index, std::string_view text) override {
-        return Apply(index, Operation::SetText, [&](ControlState& state, ControlKind kind) {
-            if (kind != ControlKind::Label) return StatusWrongKind;
+        return Apply(index, Operation::SetText, [&](ControlState& state, ControlKind) {
             state.Text = std::string(text);
             return StatusOk;
         });
@@ -93,49 +102,43 @@ public:
 
     Status GetText(ControlIndex index, std::string& text) override {
         return Apply(index, Operation::GetText, [&](ControlState& state, ControlKind kind) {
-            if (kind == ControlKind::Timer) return StatusWrongKind;
             text = kind == ControlKind::ListBox ? SelectedRowText(index, state) : state.Text;
             return StatusOk;
         });
     }
 
     Status IsRowSelected(ControlIndex index, int row, bool& selected) override {
-        return Apply(index, Operation::IsRowSelected, [&](ControlState& state, ControlKind kind) {
-            if (kind != ControlKind::ListBox) return StatusWrongKind;
-            if (row < 0 || row >= RowCount(index)) return StatusInvalidArgument;
+        return Apply(index, Operation::IsRowSelected, [&](ControlState& state, ControlKind) {
+            if (Status status = RowStatus(row, RowCount(index)); Failed(status)) return status;
             selected = state.SelectedRow == row;
             return StatusOk;
         });
     }
 
     Status GetFontSize(ControlIndex index, PointSize& size) override {
-        return Apply(index, Operation::GetFontSize, [&](ControlState& state, ControlKind kind) {
-            if (kind == ControlKind::Timer) return StatusWrongKind;
+        return Apply(index, Operation::GetFontSize, [&](ControlState& state, ControlKind) {
             size = state.FontSize;
             return StatusOk;
         });
     }
 
     Status SetFontSize(ControlIndex index, PointSize size) override {
-        return Apply(index, Operation::SetFontSize, [&](ControlState& state, ControlKind kind) {
-            if (kind == ControlKind::Timer) return StatusWrongKind;
-            if (size <= PointSize()) return StatusInvalidArgument;
+        return Apply(index, Operation::SetFontSize, [&](ControlState& state, ControlKind) {
+            if (Status status = FontSizeStatus(size); Failed(status)) return status;
             state.FontSize = system_.fontSystem_ ? system_.fontSystem_(size) : size;
             return StatusOk;
         });
     }
 
     Status GetTimerEnabled(ControlIndex index, bool& enabled) override {
-        return Apply(index, Operation::GetTimerEnabled, [&](ControlState& state, ControlKind kind) {
-            if (kind != ControlKind::Timer) return StatusWrongKind;
+        return Apply(index, Operation::GetTimerEnabled, [&](ControlState& state, ControlKind) {
             enabled = state.TimerEnabled;
             return StatusOk;
         });
     }
 
     Status SetTimerEnabled(ControlIndex index, bool enabled) override {
-        return Apply(index, Operation::SetTimerEnabled, [&](ControlState& state, ControlKind kind) {
-            if (kind != ControlKind::Timer) return StatusWrongKind;
+        return Apply(index, Operation::SetTimerEnabled, [&](ControlState& state, ControlKind) {
             // Like a real timer, enabling a stopped one starts a fresh interval; enabling a
             // running one changes nothing.
             if (enabled && !state.TimerEnabled) {
@@ -152,6 +155,7 @@ public:
     bool Minimised() const { return minimised_; }
     void Minimise() { minimised_ = true; }
     std::optional<ControlIndex> Focus() const { return focus_; }
+    void Focus(ControlIndex index) { focus_ = index; }
     const PixelRect& Frame() const { return frame_; }
     void Place(const PixelRect& frame) { frame_ = frame; }
     std::uint64_t Sequence() const { return sequence_; }
@@ -171,27 +175,20 @@ public:
     }
 
 private:
-    std::optional<ControlIndex> FirstInTabOrder() const {
-        std::optional<ControlIndex> first;
-        for (ControlIndex i = 0; i < description_.Controls.size(); ++i) {
-            const ControlDescription& control = description_.Controls[i];
-            if (!TakesFocus(control.Kind)) continue;
-            if (!first || control.TabIndex < description_.Controls[*first].TabIndex) first = i;
-        }
-        return first;
-    }
-
     Status Record(std::string_view control, Operation operation) {
         return system_.Record(Name(), std::string(control), operation);
     }
 
     template <class Body>
     Status Apply(ControlIndex index, Operation operation, Body&& body) {
-        if (index >= controls_.size()) return StatusInvalidArgument;
+        if (index >= controls_.size()) {
+            return ControlStatus(description_, destroyed_, index, ControlOperationOf(operation));
+        }
         const ControlDescription& control = description_.Controls[index];
         if (Status status = Record(control.Name, operation); Failed(status)) return status;
-        if (destroyed_) return StatusNotLoaded;
-        return body(controls_[index], control.Kind);
+        const Status status =
+            ControlStatus(description_, destroyed_, index, ControlOperationOf(operation));
+        return Failed(status) ? status : body(controls_[index], control.Kind);
     }
 
     std::string SelectedRowText(ControlIndex index, const ControlState& state) const {
@@ -298,13 +295,16 @@ PixelRect SimWindowSystem::PlaceNew(const WindowDescription& description) const 
     const int width = TwipsToPixels(description.ClientWidth) + (framed ? 2 * kFrameSide : 0);
     const int height =
         TwipsToPixels(description.ClientHeight) + (framed ? kFrameTop + kFrameSide : 0);
-    // The owner is the program's other loaded window, the one the user came from.
-    const SimWindow* owner = nullptr;
+    // The front window is the active one.
+    std::vector<PlacementCandidate> others;
     for (const auto& [name, window] : live_) {
-        if (!window->Destroyed() && name != description.Name) owner = window;
+        if (window->Destroyed() || name == description.Name) continue;
+        others.push_back(
+            {window->Frame(), name == FrontWindow(), window->Visible() && !window->Minimised()});
     }
+    const std::optional<std::size_t> owner = ChooseOwner(others);
     return InitialPlacement(description.Position, width, height, kScreenWorkArea,
-                            owner ? &owner->Frame() : nullptr);
+                            owner ? std::optional(others[*owner].Frame) : std::nullopt);
 }
 
 bool SimWindowSystem::SelectRow(const std::string& window, const std::string& control, int row) {
@@ -331,6 +331,22 @@ bool SimWindowSystem::PressAndRelease(const std::string& window, const std::stri
     const ControlIndex pressed = target->IndexOf(pressOn);
     // A press dragged off its control before the release is no click.
     if (pressOn == releaseOn) target->Sink().OnEvent(pressed, Event::Click);
+    return true;
+}
+
+bool SimWindowSystem::PressKey(const std::string& window, Key key) {
+    SimWindow* target = Find(window);
+    if (!target) return false;
+    const std::optional<ControlIndex> focus = target->Focus();
+    if (!focus) return true;
+    if (key == Key::Tab || key == Key::ShiftTab) {
+        const std::vector<ControlIndex> order = TabOrder(target->Description());
+        const auto at = std::ranges::find(order, *focus) - order.begin();
+        const auto step = key == Key::Tab ? 1 : static_cast<std::ptrdiff_t>(order.size()) - 1;
+        target->Focus(order[(at + step) % static_cast<std::ptrdiff_t>(order.size())]);
+    } else if (KeyPresses(key, target->Description().Controls[*focus].Kind)) {
+        target->Sink().OnEvent(*focus, Event::Click);
+    }
     return true;
 }
 
