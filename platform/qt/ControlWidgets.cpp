@@ -2,10 +2,15 @@
 
 #include <QAccessible>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QtMath>
+
+#include <optional>
+
+#include "platform/Keyboard.h"
 
 namespace avo::qt {
 namespace {
@@ -21,6 +26,16 @@ bool IsClickRelease(const QWidget& widget, QMouseEvent* event) {
 // tabs, carriage returns and length variants.
 bool HoldsSpecialCharacters(const QString& text) {
     return text.contains(u'\t') || text.contains(u'\r') || text.contains(QChar(0x9c));
+}
+
+std::optional<Key> KeyOf(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Space: return Key::Space;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return Key::Enter;
+        case Qt::Key_Escape: return Key::Escape;
+        default: return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -164,7 +179,6 @@ void PlainTextLabel::mouseReleaseEvent(QMouseEvent* event) {
 PictureBox::PictureBox(ScaledPicture picture, QWidget* parent)
     : QWidget(parent), picture_(std::move(picture)) {
     setAutoFillBackground(true);
-    setFocusPolicy(Qt::StrongFocus);
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
@@ -173,6 +187,15 @@ void PictureBox::paintEvent(QPaintEvent*) {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) { AcceptPress(event); }
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+    const std::optional<Key> key = KeyOf(*event);
+    if (key && !event->isAutoRepeat() && KeyPresses(*key, ControlKind::PictureBox)) {
+        emit clicked();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
     if (IsClickRelease(*this, event)) emit clicked();
