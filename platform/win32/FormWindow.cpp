@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/Placement.h"
 #include "platform/WindowDefaults.h"
 #include "platform/win32/DeviceUnits.h"
 #include "platform/win32/Dpi.h"
@@ -46,34 +47,32 @@ bool IsWindowed(const ControlDescription& control) {
 // code-page-1252 bitmap font that has no "ı", "ş" or "ğ".
 LOGFONTW DefaultFont(int dpi) { return LogFontFor(kDefaultWindowFont, dpi); }
 
-bool IsVisibleForm(HWND window) {
-    return FormWindow::IsForm(window) && IsWindowVisible(window) && !IsIconic(window);
+avo::PixelRect ToPixelRect(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-BOOL CALLBACK FindVisibleForm(HWND window, LPARAM found) {
-    if (!IsVisibleForm(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
+// The program's other forms, as placement sees them (frames included).
+BOOL CALLBACK AddPlacementCandidate(HWND window, LPARAM candidates) {
+    if (!FormWindow::IsForm(window)) return TRUE;
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    reinterpret_cast<std::vector<PlacementCandidate>*>(candidates)
+        ->push_back({ToPixelRect(frame), window == GetActiveWindow(),
+                     IsWindowVisible(window) && !IsIconic(window)});
+    return TRUE;
 }
 
-// The window that a window centred on its owner opens over: the program's active window,
-// or else any of its windows on the screen; null when none is.
-HWND OwnerWindow() {
-    const HWND active = GetActiveWindow();
-    if (IsVisibleForm(active)) return active;
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindVisibleForm, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-// Centred on the owner when the description asks for that and the owner is on the screen,
-// else centred on the screen's work area.
 POINT StartPosition(StartUpPosition position, SIZE size) {
     RECT area{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    const HWND owner = position == StartUpPosition::CentreOwner ? OwnerWindow() : nullptr;
-    if (owner) GetWindowRect(owner, &area);
-    return {(area.left + area.right - size.cx) / 2, (area.top + area.bottom - size.cy) / 2};
+    std::vector<PlacementCandidate> others;
+    EnumThreadWindows(GetCurrentThreadId(), AddPlacementCandidate,
+                      reinterpret_cast<LPARAM>(&others));
+    const std::optional<std::size_t> owner = ChooseOwner(others);
+    const avo::PixelRect placed =
+        InitialPlacement(position, size.cx, size.cy, ToPixelRect(area),
+                         owner ? std::optional(others[*owner].Frame) : std::nullopt);
+    return {placed.Left, placed.Top};
 }
 
 // A form is laid out at the DPI of the monitor that will hold its centre.
@@ -200,7 +199,8 @@ Status FormWindow::CreateMainWindow() {
     return StatusOk;
 }
 
-std::vector<ControlIndex> FormWindow::TabOrder() const {
+// The windowed controls by TabIndex, so that screen readers meet them in tab order.
+std::vector<ControlIndex> FormWindow::CreationOrder() const {
     std::vector<ControlIndex> order;
     for (ControlIndex i = 0; i < controls_.size(); ++i) {
         if (IsWindowed(*controls_[i].Description)) order.push_back(i);
@@ -211,9 +211,8 @@ std::vector<ControlIndex> FormWindow::TabOrder() const {
     return order;
 }
 
-// Created in tab order: Tab and Shift+Tab follow the order of creation.
 Status FormWindow::CreateChildWindows() {
-    for (const ControlIndex index : TabOrder()) {
+    for (const ControlIndex index : CreationOrder()) {
         if (Status status = CreateChildWindow(index); Failed(status)) return status;
     }
     return StatusOk;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Keyboard.h"
 #include "platform/WindowSystem.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/PictureDecoder.h"
@@ -69,6 +70,9 @@ public:
     Status SetFontSize(ControlIndex index, PointSize size);
     Status GetTimerEnabled(ControlIndex index, bool& enabled) const;
     Status SetTimerEnabled(ControlIndex index, bool enabled);
+    // The keys the program decides (Keyboard.h), typed on this form; false for any other
+    // key, which the focused control handles itself.
+    bool OnKey(Key key);
 
 private:
     struct Control {
@@ -98,7 +102,7 @@ private:
     void OnDpiChanged(int dpi, const RECT& suggested);
     void ApplyDpi(int dpi);
     void ApplyDpi(Control& control);
-    std::vector<ControlIndex> TabOrder() const;
+    std::vector<ControlIndex> CreationOrder() const;
     Status CreateChildWindows();
     Status CreateChildWindow(ControlIndex index);
     void CreateToolTips();
@@ -108,11 +112,6 @@ private:
     void StopTimers();
     void ReleaseWindow();
     RECT PixelRect(const TwipsRect& bounds) const;
-
-    // Every control operation starts here: the form is loaded and the control exists
-    // (FormWindowControls.cpp).
-    Status CheckControl(ControlIndex index, ControlKind kind) const;
-    Status CheckControl(ControlIndex index) const;
 
     // Painting (FormWindowPaint.cpp).
     void Paint();
@@ -131,6 +130,7 @@ private:
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnTimer(WPARAM timerId);
     void OnActivate(WPARAM wParam);
+    std::optional<ControlIndex> FocusedControl() const;
     void Report(ControlIndex index, Event event);
 
     const WindowDescription& description_;
