@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Keyboard.h"
 #include "platform/WindowDefaults.h"
 #include "platform/WindowSystem.h"
 
@@ -50,6 +51,8 @@ public:
     virtual void Move(const std::string& window, int left, int top) = 0;
     // Another program's window comes up over everything of ours.
     virtual void CoverWithOtherProgram() = 0;
+    // The key goes down and up on the window's focused control.
+    virtual void PressKey(const std::string& window, Key key) = 0;
 
     // What the screen shows.
     virtual bool IsShown(const std::string& window) = 0;  // visible and not minimised

@@ -140,11 +140,6 @@ TEST_P(Conformance, AboutWindowAloneOpensCentredOnTheScreen) {
 
 // Focus and clicks.
 
-TEST_P(Conformance, TheExitPictureHasTheFocusWhenTheAboutWindowOpens) {
-    Open("Text");
-    EXPECT_EQ(driver_->FocusedControl("Text"), "Picture1");
-}
-
 TEST_P(Conformance, PressAndReleaseOverAControlIsOneClick) {
     Open("Text");
     driver_->Click("Text", "Picture1");

@@ -22,6 +22,17 @@ PixelRect ToPixelRect(const QRect& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
+Qt::Key QtKeyOf(Key key) {
+    switch (key) {
+        case Key::Tab: return Qt::Key_Tab;
+        case Key::ShiftTab: return Qt::Key_Backtab;
+        case Key::Space: return Qt::Key_Space;
+        case Key::Enter: return Qt::Key_Return;
+        case Key::Escape: return Qt::Key_Escape;
+    }
+    return Qt::Key_unknown;
+}
+
 // The windows on the X display from bottom to top, as the window manager stacks them; empty
 // where no window manager keeps the list.
 std::vector<WId> StackingOrder() {
@@ -102,6 +113,13 @@ public:
         other_.raise();
         other_.activateWindow();
         (void)QTest::qWaitFor([&] { return FrontWindow() == "other"; }, 2000);
+    }
+
+    void PressKey(const std::string& window, Key key) override {
+        QWidget* focus = Form(window)->focusWidget();
+        QTest::keyClick(focus ? focus : Form(window), QtKeyOf(key),
+                        key == Key::ShiftTab ? Qt::ShiftModifier : Qt::NoModifier);
+        Flush();
     }
 
     bool IsShown(const std::string& window) override {

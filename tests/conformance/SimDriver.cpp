@@ -29,6 +29,7 @@ public:
         sim_.Move(window, left, top);
     }
     void CoverWithOtherProgram() override { sim_.RaiseOtherProgram(); }
+    void PressKey(const std::string& window, Key key) override { sim_.PressKey(window, key); }
 
     bool IsShown(const std::string& window) override {
         return sim_.IsVisible(window) && !sim_.IsMinimised(window);

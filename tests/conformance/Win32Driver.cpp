@@ -37,6 +37,17 @@ PixelRect ToPixelRect(const RECT& rect) {
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
+WPARAM VirtualKeyOf(Key key) {
+    switch (key) {
+        case Key::Tab:
+        case Key::ShiftTab: return VK_TAB;
+        case Key::Space: return VK_SPACE;
+        case Key::Enter: return VK_RETURN;
+        case Key::Escape: return VK_ESCAPE;
+    }
+    return 0;
+}
+
 struct FormSearch {
     std::wstring Caption;
     HWND Found = nullptr;
@@ -137,6 +148,22 @@ public:
         SetWindowPos(other_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
         SetForegroundWindow(other_);
         Pump();
+    }
+
+    // Posted to the focused control, so that the event loop routes the key as it routes a
+    // typed one.
+    void PressKey(const std::string& window, Key key) override {
+        const HWND focus = GetFocus();
+        if (!focus || GetAncestor(focus, GA_ROOT) != Form(window)) return;
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = key == Key::ShiftTab ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageW(focus, WM_KEYDOWN, VirtualKeyOf(key), 1);
+        PostMessageW(focus, WM_KEYUP, VirtualKeyOf(key), 0xC0000001);
+        Flush();
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
     }
 
     bool IsShown(const std::string& window) override {

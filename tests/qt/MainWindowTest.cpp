@@ -180,41 +180,10 @@ private slots:
         QCOMPARE(Text("Label3"), description);
     }
 
-    void TabVisitsListThenButtonsInOrder() {
-        const char* expected[] = {"Command1", "Command2", "Command3", "List1"};
-        for (const char* name : expected) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), Control(name));
-        }
-    }
-
-    void EnterAndEscapePressNoButton_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<int>("key");
-        for (const char* button : {"Command1", "Command2", "Command3"}) {
-            QTest::addRow("%s Return", button) << button << int(Qt::Key_Return);
-            QTest::addRow("%s Enter", button) << button << int(Qt::Key_Enter);
-            QTest::addRow("%s Escape", button) << button << int(Qt::Key_Escape);
-        }
-    }
-    void EnterAndEscapePressNoButton() {
-        QFETCH(QString, button);
-        QFETCH(int, key);
-        ClickRow(3);
-        QWidget* target = ControlOf<QWidget>("Form1", button);
-        target->setFocus();
-        QTest::keyClick(target, Qt::Key(key));
-        QVERIFY(program->shell.IsRunning());
-        QVERIFY(!LoadedForm("Text"));
-        QCOMPARE(Text("Label1"), "");
-    }
-
-    void SpacePressesTheFocusedButton() {
-        QTest::keyClick(List(), Qt::Key_Space);  // keyboard only: selects the first row
-        QTest::keyClick(List(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), Control("Command1"));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        QCOMPARE(Text("Label1"), " L ");
+    // The list's own keys select a row, as the mouse does.
+    void SpaceOnTheListSelectsItsCurrentRow() {
+        QTest::keyClick(List(), Qt::Key_Space);
+        QVERIFY(List()->item(0)->isSelected());
     }
 
     void OnlyTheShowButtonHasATip() {
