@@ -12,6 +12,7 @@
 
 #include <algorithm>
 
+#include "platform/AccessibleNames.h"
 #include "platform/Keyboard.h"
 #include "platform/WindowDefaults.h"
 #include "platform/qt/ControlWidgets.h"
@@ -60,12 +61,6 @@ void SetColours(QWidget& widget, QPalette::ColorRole back, QPalette::ColorRole f
     palette.setColor(back, ToQColor(control.BackColour));
     palette.setColor(fore, ToQColor(control.ForeColour));
     widget.setPalette(palette);
-}
-
-// Screen readers name a control by its words where its face shows none.
-void SetAccessibleName(QWidget& widget, const ControlDescription& control) {
-    widget.setAccessibleName(
-        ToQString(control.AccessibleName.empty() ? control.Text : control.AccessibleName));
 }
 
 }  // namespace
@@ -118,7 +113,7 @@ BuiltControl FormWidget::Build(const ControlDescription& control, ControlIndex i
         // Every control gets its font outright, so that no per-class font of the desktop's
         // theme (item views have their own) takes the place of the window's.
         widget->setFont(ToQFont(control.Font ? *control.Font : kDefaultWindowFont));
-        SetAccessibleName(*widget, control);
+        widget->setAccessibleName(ToQString(AccessibleNameOf(control)));
         if (!control.ToolTip.empty()) widget->setToolTip(ToQString(control.ToolTip));
     }
     return built;
@@ -179,17 +174,11 @@ QTimer* FormWidget::BuildTimer(const ControlDescription& control, ControlIndex i
     return timer;
 }
 
-// A box named by a heading is labelled by the label that shows that heading, so that screen
-// readers can go from one to the other.
+// The heading labels its box, so that screen readers can go from one to the other.
 void FormWidget::TieHeadingsToBoxes() {
     for (ControlIndex box = 0; box < controls_.size(); ++box) {
-        const std::string_view heading = description_.Controls[box].AccessibleName;
-        if (controls_[box].Kind != ControlKind::Label || heading.empty()) continue;
-        for (ControlIndex other = 0; other < controls_.size(); ++other) {
-            const ControlDescription& candidate = description_.Controls[other];
-            if (other == box || candidate.Kind != ControlKind::Label || candidate.Text != heading)
-                continue;
-            static_cast<QLabel*>(controls_[other].Widget)->setBuddy(controls_[box].Widget);
+        if (const std::optional<ControlIndex> heading = HeadingOf(description_, box)) {
+            static_cast<QLabel*>(controls_[*heading].Widget)->setBuddy(controls_[box].Widget);
         }
     }
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/AccessibleNames.h"
 #include "platform/Placement.h"
 #include "platform/WindowDefaults.h"
 #include "platform/win32/DeviceUnits.h"
@@ -249,8 +250,9 @@ Status FormWindow::CreateChildWindow(ControlIndex index) {
     }
     // The window text is what screen readers say: a picture button's face shows only its
     // picture, and a label's window holds the text it shows.
-    const std::wstring text =
-        description.Kind == ControlKind::Label ? control.Text : Widen(description.AccessibleName);
+    const std::wstring text = description.Kind == ControlKind::Label
+                                  ? control.Text
+                                  : Widen(AccessibleNameOf(description));
     const RECT& r = control.Bounds;
     control.Window = CreateWindowExW(
         exStyle, className, text.c_str(), style, r.left, r.top, r.right - r.left, r.bottom - r.top,
