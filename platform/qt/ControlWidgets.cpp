@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "platform/Keyboard.h"
+#include "platform/WindowDefaults.h"
 
 namespace avo::qt {
 namespace {
@@ -144,7 +145,8 @@ void PlainTextLabel::ReplaceText(const QString& newText) {
 
 void PlainTextLabel::SetSingleBorder(const QColor& colour) {
     border_ = colour;
-    setContentsMargins(1, 1, 1, 1);
+    constexpr int line = kLabelBorderPixels;
+    setContentsMargins(line, line, line, line);
     update();
 }
 
@@ -162,10 +164,10 @@ void PlainTextLabel::paintEvent(QPaintEvent* event) {
 
 void PlainTextLabel::DrawBorder(QPainter& painter) const {
     if (!border_.isValid()) return;
-    // Four filled edges cover the one-pixel margin exactly at any scale.
-    const int w = width(), h = height();
-    for (const QRect edge :
-         {QRect(0, 0, w, 1), QRect(0, h - 1, w, 1), QRect(0, 0, 1, h), QRect(w - 1, 0, 1, h)}) {
+    // Four filled edges cover the margin exactly at any scale.
+    const int w = width(), h = height(), line = kLabelBorderPixels;
+    for (const QRect edge : {QRect(0, 0, w, line), QRect(0, h - line, w, line),
+                             QRect(0, 0, line, h), QRect(w - line, 0, line, h)}) {
         painter.fillRect(edge, border_);
     }
 }

@@ -59,7 +59,7 @@ public:
 
     // Shows new text and tells screen readers what changed.
     void ReplaceText(const QString& text);
-    // A 1-pixel line of the given colour around the box, inside its bounds.
+    // A line kLabelBorderPixels wide of the given colour around the box, inside its bounds.
     void SetSingleBorder(const QColor& colour);
 
 signals:
