@@ -5,39 +5,17 @@
 #include <optional>
 #include <stdexcept>
 
-#include "platform/ControlStatus.h"
 #include "platform/Keyboard.h"
 #include "platform/WindowDefaults.h"
+#include "platform/sim/SimWindow.h"
 
 namespace avo::sim {
 namespace {
-
-constexpr PointSize kDefaultFontSize = kDefaultWindowFont.Size;
 
 // The frame that a real window manager adds around a fixed single-border window's client
 // area; a borderless window has none.
 constexpr int kFrameSide = 4;
 constexpr int kFrameTop = 24;
-
-ControlOperation ControlOperationOf(Operation operation) {
-    switch (operation) {
-        case Operation::SetText: return ControlOperation::SetText;
-        case Operation::GetText: return ControlOperation::GetText;
-        case Operation::IsRowSelected: return ControlOperation::IsRowSelected;
-        case Operation::GetFontSize: return ControlOperation::GetFontSize;
-        case Operation::SetFontSize: return ControlOperation::SetFontSize;
-        case Operation::GetTimerEnabled: return ControlOperation::GetTimerEnabled;
-        default: return ControlOperation::SetTimerEnabled;
-    }
-}
-
-struct ControlState {
-    std::string Text;
-    int SelectedRow = -1;
-    PointSize FontSize = kDefaultFontSize;
-    bool TimerEnabled = false;
-    std::int64_t TimerDue = 0;
-};
 
 }  // namespace
 
@@ -57,156 +35,6 @@ const char* OperationName(Operation operation) {
     }
     return "?";
 }
-
-class SimWindow final : public NativeWindow {
-public:
-    SimWindow(SimWindowSystem& system, const WindowDescription& description, EventSink& sink,
-              std::uint64_t sequence)
-        : system_(system), description_(description), sink_(sink), sequence_(sequence) {
-        for (const ControlDescription& control : description.Controls) {
-            ControlState state;
-            state.Text = std::string(control.Text);
-            if (control.Font) state.FontSize = control.Font->Size;
-            state.TimerEnabled = control.Kind == ControlKind::Timer && control.Enabled;
-            state.TimerDue = system.now_ + control.IntervalMs;
-            controls_.push_back(state);
-        }
-        const std::vector<ControlIndex> order = TabOrder(description);
-        if (!order.empty()) focus_ = order.front();
-    }
-    ~SimWindow() override { system_.Forget(this); }
-
-    Status Show() override {
-        if (Status status = Record("", Operation::Show); Failed(status)) return status;
-        if (destroyed_) return StatusNotLoaded;
-        visible_ = true;
-        minimised_ = false;
-        system_.BringToFront(Name());
-        return StatusOk;
-    }
-
-    Status Destroy() override {
-        if (Status status = Record("", Operation::Destroy); Failed(status)) return status;
-        destroyed_ = true;
-        visible_ = false;
-        for (ControlState& control : controls_) control.TimerEnabled = false;
-        return StatusOk;
-    }
-
-    Status SetText(ControlIndex index, std::string_view text) override {
-        return Apply(index, Operation::SetText, [&](ControlState& state, ControlKind) {
-            state.Text = std::string(text);
-            return StatusOk;
-        });
-    }
-
-    Status GetText(ControlIndex index, std::string& text) override {
-        return Apply(index, Operation::GetText, [&](ControlState& state, ControlKind kind) {
-            text = kind == ControlKind::ListBox ? SelectedRowText(index, state) : state.Text;
-            return StatusOk;
-        });
-    }
-
-    Status IsRowSelected(ControlIndex index, int row, bool& selected) override {
-        return Apply(index, Operation::IsRowSelected, [&](ControlState& state, ControlKind) {
-            if (Status status = RowStatus(row, RowCount(index)); Failed(status)) return status;
-            selected = state.SelectedRow == row;
-            return StatusOk;
-        });
-    }
-
-    Status GetFontSize(ControlIndex index, PointSize& size) override {
-        return Apply(index, Operation::GetFontSize, [&](ControlState& state, ControlKind) {
-            size = state.FontSize;
-            return StatusOk;
-        });
-    }
-
-    Status SetFontSize(ControlIndex index, PointSize size) override {
-        return Apply(index, Operation::SetFontSize, [&](ControlState& state, ControlKind) {
-            if (Status status = FontSizeStatus(size); Failed(status)) return status;
-            state.FontSize = system_.fontSystem_ ? system_.fontSystem_(size) : size;
-            return StatusOk;
-        });
-    }
-
-    Status GetTimerEnabled(ControlIndex index, bool& enabled) override {
-        return Apply(index, Operation::GetTimerEnabled, [&](ControlState& state, ControlKind) {
-            enabled = state.TimerEnabled;
-            return StatusOk;
-        });
-    }
-
-    Status SetTimerEnabled(ControlIndex index, bool enabled) override {
-        return Apply(index, Operation::SetTimerEnabled, [&](ControlState& state, ControlKind) {
-            // Like a real timer, enabling a stopped one starts a fresh interval; enabling a
-            // running one changes nothing.
-            if (enabled && !state.TimerEnabled) {
-                state.TimerDue = system_.now_ + description_.Controls[index].IntervalMs;
-            }
-            state.TimerEnabled = enabled;
-            return StatusOk;
-        });
-    }
-
-    std::string Name() const { return std::string(description_.Name); }
-    bool Destroyed() const { return destroyed_; }
-    bool Visible() const { return visible_; }
-    bool Minimised() const { return minimised_; }
-    void Minimise() { minimised_ = true; }
-    std::optional<ControlIndex> Focus() const { return focus_; }
-    void Focus(ControlIndex index) { focus_ = index; }
-    const PixelRect& Frame() const { return frame_; }
-    void Place(const PixelRect& frame) { frame_ = frame; }
-    std::uint64_t Sequence() const { return sequence_; }
-    EventSink& Sink() { return sink_; }
-    const WindowDescription& Description() const { return description_; }
-    ControlState& State(ControlIndex index) { return controls_[index]; }
-
-    ControlIndex IndexOf(const std::string& control) const {
-        for (ControlIndex i = 0; i < description_.Controls.size(); ++i) {
-            if (description_.Controls[i].Name == control) return i;
-        }
-        throw std::invalid_argument(Name() + " has no control " + control);
-    }
-
-    int RowCount(ControlIndex index) const {
-        return static_cast<int>(description_.Controls[index].Rows.size());
-    }
-
-private:
-    Status Record(std::string_view control, Operation operation) {
-        return system_.Record(Name(), std::string(control), operation);
-    }
-
-    template <class Body>
-    Status Apply(ControlIndex index, Operation operation, Body&& body) {
-        if (index >= controls_.size()) {
-            return ControlStatus(description_, destroyed_, index, ControlOperationOf(operation));
-        }
-        const ControlDescription& control = description_.Controls[index];
-        if (Status status = Record(control.Name, operation); Failed(status)) return status;
-        const Status status =
-            ControlStatus(description_, destroyed_, index, ControlOperationOf(operation));
-        return Failed(status) ? status : body(controls_[index], control.Kind);
-    }
-
-    std::string SelectedRowText(ControlIndex index, const ControlState& state) const {
-        if (state.SelectedRow < 0) return {};
-        return std::string(description_.Controls[index].Rows[state.SelectedRow]);
-    }
-
-    SimWindowSystem& system_;
-    const WindowDescription& description_;
-    EventSink& sink_;
-    std::uint64_t sequence_;
-    std::vector<ControlState> controls_;
-    std::optional<ControlIndex> focus_;
-    PixelRect frame_;
-    bool visible_ = false;
-    bool minimised_ = false;
-    bool destroyed_ = false;
-};
 
 SimWindowSystem::SimWindowSystem() = default;
 
