@@ -1,0 +1,348 @@
+// The page's side of the web window system: the document model of the windows and their
+// controls. The C++ side (WebWindow, WebWindowSystem) decides what is built, where it goes and
+// what a key or a click means; this file only builds elements and turns the page's input into
+// calls back into the program.
+mergeInto(LibraryManager.library, {
+  $AvoPage__postset: 'AvoPage.init();',
+  $AvoPage: {
+    windows: null,
+    pictures: null,
+    nextZ: 1,
+    activeId: 0,
+    desktop: null,
+    scale: 1,
+    init: function() {
+      // The library's own values are copied as plain data, so the maps are made here.
+      AvoPage.windows = new Map();
+      AvoPage.pictures = new Map();
+      if (typeof document === 'undefined') return;
+      AvoPage.desktop = document.getElementById('desktop');
+      window.addEventListener('resize', AvoPage.fitScreen);
+    },
+    // Lays the program's windows out on a screen at least as large as the main window: a
+    // screen smaller than that (a phone) shows the whole of it scaled down, never cut off.
+    fitScreen: function() {
+      var need = AvoPage.mainSize || {width: 1, height: 1};
+      var width = document.documentElement.clientWidth || window.innerWidth;
+      var height = document.documentElement.clientHeight || window.innerHeight;
+      var scale = Math.min(1, width / need.width, height / need.height);
+      AvoPage.scale = scale;
+      var desktop = AvoPage.desktop;
+      desktop.style.width = (width / scale) + 'px';
+      desktop.style.height = (height / scale) + 'px';
+      desktop.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
+    },
+    pictureUrl: function(pointer, length, type) {
+      if (!pointer) return '';
+      var url = AvoPage.pictures.get(pointer);
+      if (!url) {
+        var bytes = HEAPU8.slice(pointer, pointer + length);
+        url = URL.createObjectURL(new Blob([bytes], {type: type}));
+        AvoPage.pictures.set(pointer, url);
+      }
+      return url;
+    },
+    makeImage: function(url1x, url2x, width, height) {
+      var image = document.createElement('img');
+      image.src = url1x;
+      if (url2x) image.srcset = url1x + ' 1x, ' + url2x + ' 2x';
+      image.width = width;
+      image.height = height;
+      image.alt = '';
+      image.draggable = false;
+      image.className = 'picture';
+      return image;
+    },
+    control: function(id, index) {
+      var form = AvoPage.windows.get(id);
+      return form ? form.controls[index] : null;
+    },
+    activate: function(form) {
+      form.root.style.zIndex = String(AvoPage.nextZ++);
+      AvoPage.activeId = form.id;
+      AvoPage.windows.forEach(function(other) {
+        other.root.classList.toggle('active', other === form);
+      });
+      document.title = form.caption;
+    },
+    focusedIndex: function(form) {
+      var element = document.activeElement;
+      for (var i = 0; i < form.controls.length; ++i) {
+        if (form.controls[i] && form.controls[i] === element) return i;
+      }
+      return -1;
+    },
+    onKey: function(form, event) {
+      var keys = {Tab: event.shiftKey ? 1 : 0, ' ': 2, Enter: 3, Escape: 4};
+      if (!(event.key in keys) || event.altKey || event.ctrlKey || event.metaKey) return;
+      event.preventDefault();
+      _avo_web_on_key(form.id, AvoPage.focusedIndex(form), keys[event.key]);
+    },
+    selectRow: function(form, index, row) {
+      var list = form.controls[index];
+      if (row < 0 || row >= list.rows.length || row === list.selected) return false;
+      if (list.selected >= 0) list.rows[list.selected].setAttribute('aria-selected', 'false');
+      list.selected = row;
+      var option = list.rows[row];
+      option.setAttribute('aria-selected', 'true');
+      list.setAttribute('aria-activedescendant', option.id);
+      var top = option.offsetTop, bottom = top + option.offsetHeight;
+      if (top < list.scrollTop) list.scrollTop = top;
+      else if (bottom > list.scrollTop + list.clientHeight) {
+        list.scrollTop = bottom - list.clientHeight;
+      }
+      return true;
+    },
+    // The list's own keys: the arrows, Home, End and the page keys move the selection.
+    onListKey: function(form, index, event) {
+      var list = form.controls[index];
+      var page = Math.max(1, Math.floor(list.clientHeight / (list.rows[0].offsetHeight || 1)));
+      var moves = {ArrowDown: 1, ArrowUp: -1, PageDown: page - 1, PageUp: 1 - page};
+      var row = list.selected;
+      if (event.key in moves) row = Math.max(0, Math.min(list.rows.length - 1, row + moves[event.key]));
+      else if (event.key === 'Home') row = 0;
+      else if (event.key === 'End') row = list.rows.length - 1;
+      else return;
+      event.preventDefault();
+      if (row < 0) row = 0;
+      if (AvoPage.selectRow(form, index, row)) _avo_web_on_click(form.id, index);
+    },
+  },
+
+  avo_web_window_create__deps: ['$AvoPage'],
+  avo_web_window_create: function(id, caption, bordered, width, height, back, icon, iconLength) {
+    var root = document.createElement('div');
+    root.className = bordered ? 'window bordered' : 'window';
+    root.hidden = true;
+    root.setAttribute('role', 'dialog');
+    root.setAttribute('aria-label', UTF8ToString(caption));
+    var form = {id: id, root: root, caption: UTF8ToString(caption), controls: []};
+    if (bordered) {
+      var bar = document.createElement('div');
+      bar.className = 'titlebar';
+      var iconUrl = AvoPage.pictureUrl(icon, iconLength, 'image/x-icon');
+      if (iconUrl) bar.appendChild(AvoPage.makeImage(iconUrl, '', 16, 16));
+      var title = document.createElement('span');
+      title.className = 'caption';
+      title.textContent = form.caption;
+      bar.appendChild(title);
+      var close = document.createElement('div');
+      close.className = 'closebox';
+      close.setAttribute('role', 'button');
+      close.setAttribute('aria-label', 'Kapat');
+      close.textContent = '\u2715';
+      close.addEventListener('click', function() { _avo_web_on_close(id); });
+      bar.appendChild(close);
+      root.appendChild(bar);
+      if (!AvoPage.mainSize) {
+        AvoPage.mainSize = {width: width + 6, height: height + 30};
+        if (iconUrl) document.getElementById('favicon').href = iconUrl;
+      }
+    }
+    var client = document.createElement('div');
+    client.className = 'client';
+    client.style.width = width + 'px';
+    client.style.height = height + 'px';
+    client.style.background = UTF8ToString(back);
+    root.appendChild(client);
+    form.client = client;
+    root.addEventListener('mousedown', function() {
+      if (AvoPage.activeId !== id) AvoPage.activate(form);
+    }, true);
+    root.addEventListener('keydown', function(event) { AvoPage.onKey(form, event); });
+    root.addEventListener('focusin', function(event) { form.lastFocus = event.target; });
+    AvoPage.windows.set(id, form);
+    AvoPage.desktop.appendChild(root);
+    AvoPage.fitScreen();
+  },
+
+  avo_web_window_picture__deps: ['$AvoPage'],
+  avo_web_window_picture: function(id, file, length, file2x, length2x, width, height) {
+    var form = AvoPage.windows.get(id);
+    var url = AvoPage.pictureUrl(file, length, 'image/jpeg');
+    var url2x = AvoPage.pictureUrl(file2x, length2x, 'image/jpeg');
+    form.client.appendChild(AvoPage.makeImage(url, url2x, width, height));
+  },
+
+  avo_web_control_create__deps: ['$AvoPage'],
+  avo_web_control_create: function(id, index, kind, name, left, top, width, height, text,
+                                   tip, accessibleName, fore, back, border, align) {
+    var form = AvoPage.windows.get(id);
+    var kinds = ['listbox', 'label', 'button', 'button'];
+    if (kind >= kinds.length) { form.controls[index] = null; return; }
+    var element = document.createElement('div');
+    element.className = 'control ' + kinds[kind] + (border ? ' single' : '');
+    element.id = 'w' + id + '-' + UTF8ToString(name);
+    element.dataset.name = UTF8ToString(name);
+    element.style.left = left + 'px';
+    element.style.top = top + 'px';
+    element.style.width = width + 'px';
+    element.style.height = height + 'px';
+    element.style.color = UTF8ToString(fore);
+    element.style.background = UTF8ToString(back);
+    element.style.textAlign = ['left', 'center', 'right'][align];
+    if (UTF8ToString(tip)) element.title = UTF8ToString(tip);
+    if (UTF8ToString(accessibleName)) element.setAttribute('aria-label', UTF8ToString(accessibleName));
+    if (kinds[kind] !== 'label') {
+      element.tabIndex = 0;
+      element.setAttribute('role', kinds[kind]);
+    }
+    if (kind === 0) {
+      element.rows = [];
+      element.selected = -1;
+      element.addEventListener('keydown', function(event) { AvoPage.onListKey(form, index, event); });
+    } else {
+      if (kind === 1) element.textContent = UTF8ToString(text);
+      element.addEventListener('click', function() { _avo_web_on_click(id, index); });
+    }
+    form.controls[index] = element;
+    form.client.appendChild(element);
+  },
+
+  avo_web_control_picture__deps: ['$AvoPage'],
+  avo_web_control_picture: function(id, index, file, length, file2x, length2x, width, height) {
+    var url = AvoPage.pictureUrl(file, length, 'image/jpeg');
+    var url2x = AvoPage.pictureUrl(file2x, length2x, 'image/jpeg');
+    AvoPage.control(id, index).appendChild(AvoPage.makeImage(url, url2x, width, height));
+  },
+
+  avo_web_control_font__deps: ['$AvoPage'],
+  avo_web_control_font: function(id, index, family, points, weight, italic, underline, strike) {
+    var style = AvoPage.control(id, index).style;
+    style.fontFamily = UTF8ToString(family);
+    style.fontSize = points + 'pt';
+    style.fontWeight = String(weight);
+    style.fontStyle = italic ? 'italic' : 'normal';
+    var lines = (underline ? ' underline' : '') + (strike ? ' line-through' : '');
+    style.textDecoration = lines || 'none';
+  },
+
+  avo_web_list_row__deps: ['$AvoPage'],
+  avo_web_list_row: function(id, index, text) {
+    var form = AvoPage.windows.get(id);
+    var list = form.controls[index];
+    var row = list.rows.length;
+    var option = document.createElement('div');
+    option.className = 'row';
+    option.id = list.id + '-' + row;
+    option.setAttribute('role', 'option');
+    option.setAttribute('aria-selected', 'false');
+    option.textContent = UTF8ToString(text);
+    option.addEventListener('click', function() {
+      if (AvoPage.selectRow(form, index, row)) _avo_web_on_click(id, index);
+    });
+    list.rows.push(option);
+    list.appendChild(option);
+  },
+
+  // An output box: named by its heading and announced politely when its text changes.
+  avo_web_label_heading__deps: ['$AvoPage'],
+  avo_web_label_heading: function(id, box, heading) {
+    var element = AvoPage.control(id, box);
+    element.removeAttribute('aria-label');
+    element.setAttribute('role', 'status');
+    element.setAttribute('aria-live', 'polite');
+    element.setAttribute('aria-labelledby', AvoPage.control(id, heading).id);
+  },
+
+  avo_web_window_place__deps: ['$AvoPage'],
+  avo_web_window_place: function(id, left, top) {
+    var root = AvoPage.windows.get(id).root;
+    root.style.left = left + 'px';
+    root.style.top = top + 'px';
+  },
+
+  // The screen the windows are laid out on, and a window's frame on it, in CSS pixels.
+  avo_web_work_area__deps: ['$AvoPage'],
+  avo_web_work_area: function(out) {
+    AvoPage.fitScreen();
+    HEAP32[out >> 2] = AvoPage.desktop.offsetWidth;
+    HEAP32[(out >> 2) + 1] = AvoPage.desktop.offsetHeight;
+  },
+  avo_web_window_frame__deps: ['$AvoPage'],
+  avo_web_window_frame: function(id, out) {
+    var root = AvoPage.windows.get(id).root;
+    HEAP32[out >> 2] = root.offsetLeft;
+    HEAP32[(out >> 2) + 1] = root.offsetTop;
+    HEAP32[(out >> 2) + 2] = root.offsetWidth;
+    HEAP32[(out >> 2) + 3] = root.offsetHeight;
+  },
+  avo_web_window_active__deps: ['$AvoPage'],
+  avo_web_window_active: function(id) { return AvoPage.activeId === id ? 1 : 0; },
+
+  avo_web_window_show__deps: ['$AvoPage'],
+  avo_web_window_show: function(id, initialFocus) {
+    var form = AvoPage.windows.get(id);
+    form.root.hidden = false;
+    AvoPage.activate(form);
+    if (!form.root.contains(document.activeElement)) {
+      var target = form.lastFocus || form.controls[initialFocus];
+      if (target) target.focus();
+    }
+  },
+
+  avo_web_window_destroy__deps: ['$AvoPage'],
+  avo_web_window_destroy: function(id) {
+    var form = AvoPage.windows.get(id);
+    if (!form) return;
+    (form.timers || []).forEach(function(timer) { clearInterval(timer); });
+    form.root.remove();
+    AvoPage.windows.delete(id);
+    if (AvoPage.activeId === id) AvoPage.activeId = 0;
+  },
+
+  avo_web_focus__deps: ['$AvoPage'],
+  avo_web_focus: function(id, index) {
+    var element = AvoPage.control(id, index);
+    if (element) element.focus();
+  },
+
+  avo_web_set_text__deps: ['$AvoPage'],
+  avo_web_set_text: function(id, index, text) {
+    AvoPage.control(id, index).textContent = UTF8ToString(text);
+  },
+
+  avo_web_set_font_size__deps: ['$AvoPage'],
+  avo_web_set_font_size: function(id, index, points) {
+    AvoPage.control(id, index).style.fontSize = points + 'pt';
+  },
+
+  avo_web_selected_row__deps: ['$AvoPage'],
+  avo_web_selected_row: function(id, index) { return AvoPage.control(id, index).selected; },
+
+  // A timer of the window: runs every interval while set, stopped by 0.
+  avo_web_set_timer__deps: ['$AvoPage'],
+  avo_web_set_timer: function(id, index, interval) {
+    var form = AvoPage.windows.get(id);
+    form.timers = form.timers || [];
+    if (form.timers[index]) clearInterval(form.timers[index]);
+    form.timers[index] = interval > 0 ?
+        setInterval(function() { _avo_web_on_timer(id, index); }, interval) : 0;
+  },
+
+  // Opens the address in a new tab inside the click that asked for it, without giving the
+  // new page a hold on this one. False when the browser refuses (a pop-up blocker).
+  avo_web_open_site: function(address) {
+    var opened = window.open(UTF8ToString(address), '_blank');
+    if (!opened) return 0;
+    opened.opener = null;
+    return 1;
+  },
+
+  // The program has ended: its windows are gone. The page says so and offers a fresh start.
+  avo_web_program_ended__deps: ['$AvoPage'],
+  avo_web_program_ended: function() {
+    setTimeout(function() {
+      _avo_web_release();
+      document.title = 'Rivuvuv Avodevivu 2010';
+      var notice = document.getElementById('ended');
+      notice.hidden = false;
+      var restart = document.getElementById('restart');
+      restart.onclick = function() {
+        notice.hidden = true;
+        _avo_web_start();
+      };
+      restart.focus();
+    }, 0);
+  },
+});
