@@ -5,8 +5,9 @@
 // The page's side of the web window system (WebPage.js), as the C++ side calls it. Texts are
 // UTF-8; sizes and positions are CSS pixels at 100 %.
 extern "C" {
-void avo_web_window_create(int id, const char* caption, int bordered, int width, int height,
-                           const char* back, const unsigned char* icon, std::size_t iconLength);
+void avo_web_window_create(int id, const char* name, const char* caption, int bordered, int width,
+                           int height, const char* back, const unsigned char* icon,
+                           std::size_t iconLength);
 void avo_web_window_picture(int id, const unsigned char* file, std::size_t length,
                             const unsigned char* file2x, std::size_t length2x, int width,
                             int height);

@@ -110,10 +110,11 @@ mergeInto(LibraryManager.library, {
   },
 
   avo_web_window_create__deps: ['$AvoPage'],
-  avo_web_window_create: function(id, caption, bordered, width, height, back, icon, iconLength) {
+  avo_web_window_create: function(id, name, caption, bordered, width, height, back, icon, iconLength) {
     var root = document.createElement('div');
     root.className = bordered ? 'window bordered' : 'window';
     root.hidden = true;
+    root.dataset.window = UTF8ToString(name);
     root.setAttribute('role', 'dialog');
     root.setAttribute('aria-label', UTF8ToString(caption));
     var form = {id: id, root: root, caption: UTF8ToString(caption), controls: []};

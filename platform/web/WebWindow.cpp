@@ -72,9 +72,9 @@ void WebWindow::Build() {
     const int width = TwipsToPixels(description_.ClientWidth);
     const int height = TwipsToPixels(description_.ClientHeight);
     const PictureDescription& icon = description_.Icon;
-    avo_web_window_create(id_, Owned(description_.Caption).c_str(), bordered, width, height,
-                          CssColour(description_.BackColour).c_str(), BytesOf(icon.File),
-                          SizeOf(icon.File));
+    avo_web_window_create(
+        id_, Owned(description_.Name).c_str(), Owned(description_.Caption).c_str(), bordered, width,
+        height, CssColour(description_.BackColour).c_str(), BytesOf(icon.File), SizeOf(icon.File));
     if (const PictureDescription& picture = description_.Picture) {
         avo_web_window_picture(id_, BytesOf(picture.File), SizeOf(picture.File),
                                BytesOf(picture.File2x), SizeOf(picture.File2x), picture.Width,
