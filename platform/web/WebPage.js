@@ -78,6 +78,42 @@ mergeInto(LibraryManager.library, {
       event.preventDefault();
       _avo_web_on_key(form.id, AvoPage.focusedIndex(form), keys[event.key]);
     },
+    // A minimised window waits as a button on the page's task bar, which restores it.
+    minimise: function(form) {
+      form.root.classList.add('minimised');
+      var task = document.createElement('button');
+      task.type = 'button';
+      task.textContent = form.caption;
+      task.addEventListener('click', function() {
+        AvoPage.restore(form);
+        AvoPage.activate(form);
+      });
+      form.task = task;
+      document.getElementById('taskbar').appendChild(task);
+      if (AvoPage.activeId === form.id) AvoPage.activeId = 0;
+    },
+    restore: function(form) {
+      form.root.classList.remove('minimised');
+      if (form.task) form.task.remove();
+      form.task = null;
+    },
+    // The user drags a window by its caption bar.
+    drag: function(form, event) {
+      if (event.button !== 0 || event.target.classList.contains('captionbox')) return;
+      var root = form.root, startX = event.clientX, startY = event.clientY;
+      var left = root.offsetLeft, top = root.offsetTop;
+      function move(moved) {
+        root.style.left = (left + (moved.clientX - startX) / AvoPage.scale) + 'px';
+        root.style.top = (top + (moved.clientY - startY) / AvoPage.scale) + 'px';
+      }
+      function stop() {
+        document.removeEventListener('mousemove', move);
+        document.removeEventListener('mouseup', stop);
+      }
+      document.addEventListener('mousemove', move);
+      document.addEventListener('mouseup', stop);
+      event.preventDefault();
+    },
     selectRow: function(form, index, row) {
       var list = form.controls[index];
       if (row < 0 || row >= list.rows.length || row === list.selected) return false;
@@ -127,8 +163,16 @@ mergeInto(LibraryManager.library, {
       title.className = 'caption';
       title.textContent = form.caption;
       bar.appendChild(title);
+      var minimise = document.createElement('div');
+      minimise.className = 'captionbox';
+      minimise.setAttribute('role', 'button');
+      minimise.setAttribute('aria-label', 'Simge durumuna küçült');
+      minimise.textContent = '_';
+      minimise.addEventListener('click', function() { AvoPage.minimise(form); });
+      bar.appendChild(minimise);
+      bar.addEventListener('mousedown', function(event) { AvoPage.drag(form, event); });
       var close = document.createElement('div');
-      close.className = 'closebox';
+      close.className = 'captionbox closebox';
       close.setAttribute('role', 'button');
       close.setAttribute('aria-label', 'Kapat');
       close.textContent = '\u2715';
@@ -275,6 +319,7 @@ mergeInto(LibraryManager.library, {
   avo_web_window_show: function(id, initialFocus) {
     var form = AvoPage.windows.get(id);
     form.root.hidden = false;
+    AvoPage.restore(form);
     AvoPage.activate(form);
     if (!form.root.contains(document.activeElement)) {
       var target = form.lastFocus || form.controls[initialFocus];
@@ -288,6 +333,7 @@ mergeInto(LibraryManager.library, {
     if (!form) return;
     (form.timers || []).forEach(function(timer) { clearInterval(timer); });
     form.root.remove();
+    AvoPage.restore(form);
     AvoPage.windows.delete(id);
     if (AvoPage.activeId === id) AvoPage.activeId = 0;
   },
