@@ -5,6 +5,7 @@
 
 #include "app/Program.h"
 #include "app/Shell.h"
+#include "platform/web/WebBindings.h"
 #include "platform/web/WebWindowSystem.h"
 
 // The page's program entry. The browser runs the event loop, so the program lives on after
@@ -28,7 +29,11 @@ extern "C" {
 
 EMSCRIPTEN_KEEPALIVE void avo_web_start() {
     if (shell) return;
-    windowSystem = std::make_unique<avo::web::WebWindowSystem>();
+    // The page is told once, however often Quit comes.
+    windowSystem = std::make_unique<avo::web::WebWindowSystem>([ended = false]() mutable {
+        if (!ended) avo_web_program_ended();
+        ended = true;
+    });
     shell = std::make_unique<avo::Shell>(*windowSystem, avo::AvodevivuProgram());
     shell->Run();
 }

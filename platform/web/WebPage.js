@@ -73,6 +73,13 @@ mergeInto(LibraryManager.library, {
       return -1;
     },
     onKey: function(form, event) {
+      // The close key combination, where the browser leaves it to the page: the only close
+      // command a borderless window has.
+      if (event.key === 'F4' && event.altKey) {
+        event.preventDefault();
+        _avo_web_on_close(form.id);
+        return;
+      }
       var keys = {Tab: event.shiftKey ? 1 : 0, ' ': 2, Enter: 3, Escape: 4};
       if (!(event.key in keys) || event.altKey || event.ctrlKey || event.metaKey) return;
       event.preventDefault();
@@ -191,8 +198,14 @@ mergeInto(LibraryManager.library, {
     client.style.background = UTF8ToString(back);
     root.appendChild(client);
     form.client = client;
-    root.addEventListener('mousedown', function() {
+    // A click on a window activates it; one on no control leaves the focus on the window's
+    // focused control, as on a desktop.
+    root.addEventListener('mousedown', function(event) {
       if (AvoPage.activeId !== id) AvoPage.activate(form);
+      if (event.target.closest('[tabindex]')) return;
+      event.preventDefault();
+      var target = form.lastFocus || form.initialFocus;
+      if (target && !root.contains(document.activeElement)) target.focus();
     }, true);
     root.addEventListener('keydown', function(event) { AvoPage.onKey(form, event); });
     root.addEventListener('focusin', function(event) { form.lastFocus = event.target; });
@@ -321,8 +334,9 @@ mergeInto(LibraryManager.library, {
     form.root.hidden = false;
     AvoPage.restore(form);
     AvoPage.activate(form);
+    form.initialFocus = form.controls[initialFocus];
     if (!form.root.contains(document.activeElement)) {
-      var target = form.lastFocus || form.controls[initialFocus];
+      var target = form.lastFocus || form.initialFocus;
       if (target) target.focus();
     }
   },

@@ -12,7 +12,9 @@ namespace avo::web {
 
 WebWindowSystem* WebWindowSystem::current_ = nullptr;
 
-WebWindowSystem::WebWindowSystem() { current_ = this; }
+WebWindowSystem::WebWindowSystem(std::function<void()> onQuit) : onQuit_(std::move(onQuit)) {
+    current_ = this;
+}
 
 WebWindowSystem::~WebWindowSystem() {
     if (current_ == this) current_ = nullptr;
@@ -20,7 +22,6 @@ WebWindowSystem::~WebWindowSystem() {
 
 Status WebWindowSystem::Load(const WindowDescription& description, EventSink& sink,
                              std::unique_ptr<NativeWindow>& window) {
-    if (ended_) return StatusFailed;
     const int id = nextId_++;
     auto loaded = std::make_unique<WebWindow>(*this, id, description, sink);
     windows_[id] = loaded.get();
@@ -39,9 +40,7 @@ Status WebWindowSystem::StartProcess(std::string_view commandLine, int, std::uin
 }
 
 void WebWindowSystem::Quit() {
-    if (ended_) return;
-    ended_ = true;
-    avo_web_program_ended();
+    if (onQuit_) onQuit_();
 }
 
 PixelRect WebWindowSystem::PlaceWindow(const WebWindow& window, int width, int height) const {

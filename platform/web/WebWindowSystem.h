@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -12,10 +13,11 @@ class WebWindow;
 
 // The browser page as a window system: the page is the screen, its windows are elements
 // drawn by WebWindow. The browser runs the event loop itself, so RunEventLoop returns at
-// once and Quit tells the page that the program has ended.
+// once and Quit hands the end of the program to whoever runs it (the page's entry says so on
+// the page and offers a restart).
 class WebWindowSystem final : public WindowSystem {
 public:
-    WebWindowSystem();
+    explicit WebWindowSystem(std::function<void()> onQuit = {});
     ~WebWindowSystem() override;
 
     Status Load(const WindowDescription& description, EventSink& sink,
@@ -37,9 +39,10 @@ private:
     int IdOf(const WebWindow* window) const;
 
     std::map<int, WebWindow*> windows_;
-    int nextId_ = 1;
+    // Ids stay unique across window systems: the page keys its windows by them.
+    static inline int nextId_ = 1;
     std::uint32_t nextProcessId_ = 1;
-    bool ended_ = false;
+    std::function<void()> onQuit_;
     static WebWindowSystem* current_;
 };
 

@@ -18,12 +18,21 @@ EM_ASYNC_JS(void, avo_driver_input, (const char* request),
             { await window.avoDriverInput(UTF8ToString(request)); });
 
 // The centre of an element in the viewport, scrolled into view first; false where there is
-// none.
+// none. Where another window covers it, its window is first brought to the front, as a
+// desktop task bar would: a user reaches a covered window that way, and one wholly covered by
+// another (the About window behind the main window) no other way.
 EM_JS(int, avo_driver_centre, (const char* selector, int* xy), {
     const element = document.querySelector(UTF8ToString(selector));
     if (!element) return 0;
     element.scrollIntoView({block : 'nearest'});
-    const rect = element.getBoundingClientRect();
+    let rect = element.getBoundingClientRect();
+    const hit = document.elementFromPoint(rect.left + rect.width / 2, rect.top + rect.height / 2);
+    if (!element.contains(hit)) {
+        AvoPage.windows.forEach(function(form) {
+            if (form.root.contains(element)) AvoPage.activate(form);
+        });
+        rect = element.getBoundingClientRect();
+    }
     HEAP32[xy >> 2] = Math.round(rect.left + rect.width / 2);
     HEAP32[(xy >> 2) + 1] = Math.round(rect.top + rect.height / 2);
     return 1;
@@ -90,8 +99,15 @@ public:
     void PressDragOffRelease(const std::string& window, const std::string& control) override {
         Mouse("drag", Selector(window, control), 0, -400);
     }
+    // The close box, or the close keys on a window without one (the key goes to the window
+    // with the focus, which the front window has).
     void CloseCommand(const std::string& window) override {
-        Mouse("click", Selector(window) + " .closebox", 0, 0);
+        if (Read(Selector(window), "return !!e && !!e.querySelector('.closebox');") == "true") {
+            Mouse("click", Selector(window) + " .closebox", 0, 0);
+            return;
+        }
+        Mouse("click", Selector(window) + " .client", 0, 0);
+        avo_driver_input("key Alt+F4");
     }
     void ClickRow(const std::string& window, const std::string& control, int row) override {
         Mouse(

@@ -1,22 +1,23 @@
-// Runs the conformance suite (conformance_web, GoogleTest in WebAssembly) in headless Chromium
+// Runs the conformance suite or the fuzzer (GoogleTest in WebAssembly) in headless Chromium
 // and serves its input: each mouse or key request of WebDriver.cpp is sent to Chromium through
 // the DevTools protocol (Input.dispatchMouseEvent, Input.dispatchKeyEvent) and answered once
-// Chromium has handled it. Usage: node conformance-harness.js BUILD_DIR
+// Chromium has handled it. Usage: node conformance-harness.js BUILD_DIR conformance|fuzz
 'use strict';
 const path = require('node:path');
 const puppeteer = require('puppeteer-core');
 const {serveSite} = require('./PageDriver.js');
 
-const kLimitMs = 480000;
+const kLimitMs = 840000;
 
 async function serveInput(page, request) {
   const [kind, ...rest] = request.split(' ');
   if (kind === 'key') {
     const [key] = rest;
-    if (key === 'Shift+Tab') {
-      await page.keyboard.down('Shift');
-      await page.keyboard.press('Tab');
-      await page.keyboard.up('Shift');
+    const [modifier, chord] = key.split('+');
+    if (chord) {
+      await page.keyboard.down(modifier);
+      await page.keyboard.press(chord);
+      await page.keyboard.up(modifier);
     } else {
       await page.keyboard.press(key === 'Space' ? ' ' : key);
     }
@@ -34,7 +35,7 @@ async function serveInput(page, request) {
 }
 
 (async () => {
-  const server = await serveSite(path.join(path.resolve(process.argv[2]), 'conformance'));
+  const server = await serveSite(path.join(path.resolve(process.argv[2]), process.argv[3]));
   const browser = await puppeteer.launch({
     executablePath: process.env.AVO_CHROMIUM || '/usr/bin/chromium',
     headless: 'new',

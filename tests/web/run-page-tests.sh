@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs the page's tests in headless Chromium. Usage: run-page-tests.sh BUILD_DIR [conformance]
-# (the page's own tests, or the conformance suite on the web window system)
+# Runs the page's tests in headless Chromium. Usage: run-page-tests.sh BUILD_DIR [conformance|fuzz]
+# (the page's own tests, or the conformance suite or the fuzzer on the web window system)
 # Skips (exit 77) with a line saying why where Chromium or node is missing. puppeteer-core is
 # installed from the npm registry into the build tree once, without a browser of its own.
 set -euo pipefail
@@ -18,5 +18,7 @@ if [ ! -d "$modules/node_modules/puppeteer-core" ]; then
     --loglevel=error puppeteer-core@22.15.0 >/dev/null
 fi
 export NODE_PATH="$modules/node_modules" AVO_CHROMIUM="$chromium"
-if [ "${2:-}" = conformance ]; then exec node "$here/conformance-harness.js" "$build_dir"; fi
+case "${2:-}" in
+  conformance | fuzz) exec node "$here/conformance-harness.js" "$build_dir" "$2" ;;
+esac
 exec node --test-reporter=spec "$here/PageTest.js" "$build_dir"
