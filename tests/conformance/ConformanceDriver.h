@@ -75,6 +75,16 @@ public:
     // What a screen reader reads as the control's text.
     virtual std::optional<std::string> AccessibleText(const std::string& window,
                                                       const std::string& control) = 0;
+
+    // The program as a whole. Calls `loop`, which runs the event loop, and does `action` from
+    // inside it; true when the loop has ended by itself within ten seconds.
+    virtual bool RunLoopWith(const std::function<void()>& action,
+                             const std::function<void()>& loop) = 0;
+    // How many of our windows still exist natively; an unloaded one counts until it is freed
+    // at the next safe moment.
+    virtual int NativeWindows() = 0;
+    // Whether Wait moves a virtual clock, so that no tick falls due between two steps.
+    virtual bool VirtualClock() const { return false; }
 };
 
 using DriverFactory = std::function<std::unique_ptr<Driver>()>;

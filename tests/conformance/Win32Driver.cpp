@@ -74,17 +74,20 @@ public:
 
     WindowSystem& System() override { return system_; }
 
-    void Flush() override { system_.ProcessPendingMessages(); }
+    // A quit request met here is put back for the event loop that a case may run next.
+    void Flush() override {
+        if (!system_.ProcessPendingMessages()) PostQuitMessage(0);
+    }
     void Pump() override { Wait(std::chrono::milliseconds(80)); }
     void Wait(std::chrono::milliseconds time) override {
         // The X server and the window manager answer asynchronously; messages are handled
         // as they come for the whole time.
         const auto end = std::chrono::steady_clock::now() + time;
         while (std::chrono::steady_clock::now() < end) {
-            system_.ProcessPendingMessages();
+            Flush();
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         }
-        system_.ProcessPendingMessages();
+        Flush();
     }
 
     void Click(const std::string& window, const std::string& control) override {
@@ -258,6 +261,25 @@ public:
         return text;
     }
 
+    bool RunLoopWith(const std::function<void()>& action,
+                     const std::function<void()>& loop) override {
+        pendingAction_ = &action;
+        stoppedLoop_ = false;
+        const UINT_PTR start = SetTimer(nullptr, 0, 0, RunPendingAction);
+        const UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, StopLoop);
+        loop();
+        KillTimer(nullptr, start);
+        KillTimer(nullptr, watchdog);
+        pendingAction_ = nullptr;
+        return !stoppedLoop_;
+    }
+    int NativeWindows() override {
+        Flush();
+        int forms = 0;
+        EnumThreadWindows(GetCurrentThreadId(), CountForm, reinterpret_cast<LPARAM>(&forms));
+        return forms;
+    }
+
 private:
     std::vector<std::pair<HWND, std::string>> Candidates() const {
         std::vector<std::pair<HWND, std::string>> shown;
@@ -313,8 +335,26 @@ private:
         return {area.right / 2, area.bottom / 2};
     }
 
+    static void CALLBACK RunPendingAction(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        if (pendingAction_) (*pendingAction_)();
+    }
+    static void CALLBACK StopLoop(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        stoppedLoop_ = true;
+        PostQuitMessage(1);
+    }
+    static BOOL CALLBACK CountForm(HWND window, LPARAM count) {
+        wchar_t className[64] = {};
+        GetClassNameW(window, className, 64);
+        *reinterpret_cast<int*>(count) += std::wstring(className) == kFormClassName;
+        return TRUE;
+    }
+
     Win32WindowSystem system_;
     HWND other_ = nullptr;
+    static inline const std::function<void()>* pendingAction_ = nullptr;
+    static inline bool stoppedLoop_ = false;
 };
 
 }  // namespace

@@ -1,95 +1,10 @@
-#include "CapturedDiagnostics.h"
 #include "Win32Fixture.h"
 #include "about/Text.h"
 
 namespace avo::win32::testing {
 namespace {
 
-using AboutLifecycle = ProgramFixture;
-
-TEST_F(AboutLifecycle, EachOpeningLoadsOnceLaunchesOnceAndTheExitPictureCloses) {
-    for (std::size_t opening = 1; opening <= 3; ++opening) {
-        OpenAbout();
-        OpenAbout();  // a second press only brings it to the front
-        EXPECT_EQ(ThreadWindows(kFormClassName, kAboutCaption).size(), 1u);
-
-        const std::vector<LaunchLog::Launch> recorded = launches.WaitFor(opening);
-        ASSERT_EQ(recorded.size(), opening);
-        EXPECT_EQ(recorded.back().CommandLine, kSiteLaunch);
-        EXPECT_EQ(recorded.back().ShowCode, SW_SHOWMINIMIZED);
-
-        const HWND about = About();
-        ClickExitPicture();
-        EXPECT_FALSE(IsWindow(about));
-        EXPECT_TRUE(IsWindowVisible(Form1()));
-    }
-    EXPECT_EQ(launches.WaitFor(4, std::chrono::milliseconds(500)).size(), 3u);  // no stray one
-}
-
-TEST_F(AboutLifecycle, ClosingTheMainWindowKeepsAboutAndTheExitPictureBringsAFreshOne) {
-    ShowRow(7);
-    OpenAbout();
-    const HWND first = Form1();
-    SendMessageW(first, WM_CLOSE, 0, 0);
-    Pump();
-    EXPECT_FALSE(IsWindow(first));
-    EXPECT_TRUE(shell->IsRunning());
-    ASSERT_NE(About(), nullptr);
-
-    ClickExitPicture();
-    const HWND second = Form1();
-    ASSERT_NE(second, nullptr);
-    EXPECT_NE(second, first);
-    EXPECT_EQ(About(), nullptr);
-    EXPECT_EQ(Form1Text("Label1"), "");
-    EXPECT_EQ(Form1Text("Label3"), "");
-    EXPECT_EQ(SendMessageW(Form1Control("List1"), LB_GETCURSEL, 0, 0), LB_ERR);
-}
-
-// Alt+F4 reaches the window as SC_CLOSE, which Windows turns into WM_CLOSE.
-TEST_F(AboutLifecycle, AltF4OnTheOnlyWindowEndsTheProgram) {
-    const HWND form = Form1();
-    PostMessageW(form, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_FALSE(system.ProcessPendingMessages()) << "no quit request";
-    EXPECT_FALSE(shell->IsRunning());
-    EXPECT_FALSE(IsWindow(form));
-}
-
-bool watchdogFired = false;
-
-void CALLBACK PressAboutThenExit(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    const HWND form1 = FindForm(kForm1Caption);
-    SendMessageW(ControlWindow(form1, WindowName::Form1, "Command2"), BM_CLICK, 0, 0);
-    SendMessageW(ControlWindow(form1, WindowName::Form1, "Command3"), BM_CLICK, 0, 0);
-}
-
-void CALLBACK Watchdog(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    watchdogFired = true;
-    PostQuitMessage(1);
-}
-
-TEST(AboutLifecycleRun, ExitButtonEndsTheEventLoopAndClosesEveryWindow) {
-    LaunchLog launches;
-    Win32WindowSystem system;
-    std::ostringstream diagnostics;
-    Shell shell(system, AvodevivuProgram(), avo::testing::CaptureInto(diagnostics));
-    watchdogFired = false;
-    SetTimer(nullptr, 0, 100, PressAboutThenExit);
-    const UINT_PTR watchdog = SetTimer(nullptr, 0, 20000, Watchdog);
-
-    EXPECT_EQ(shell.Run(), 0);
-
-    KillTimer(nullptr, watchdog);
-    EXPECT_FALSE(watchdogFired);
-    EXPECT_FALSE(shell.IsRunning());
-    system.ProcessPendingMessages();
-    EXPECT_TRUE(ThreadWindows(kFormClassName, kForm1Caption).empty());
-    EXPECT_TRUE(ThreadWindows(kFormClassName, kAboutCaption).empty());
-    EXPECT_EQ(diagnostics.str(), "");
-}
-
+// The windows' lives are the conformance suite's Lifecycle cases.
 using Animation = ProgramFixture;
 
 // Real 30 ms timers: the caption grows to its upper limit and turns back, within generous
