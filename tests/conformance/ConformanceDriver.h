@@ -11,6 +11,10 @@
 #include "platform/WindowDefaults.h"
 #include "platform/WindowSystem.h"
 
+namespace avo::sim {
+class SimWindowSystem;
+}
+
 namespace avo::conformance {
 
 // A control's face as drawn, row by row, as 0x00RRGGBB values.
@@ -85,6 +89,9 @@ public:
     virtual int NativeWindows() = 0;
     // Whether Wait moves a virtual clock, so that no tick falls due between two steps.
     virtual bool VirtualClock() const { return false; }
+    // The simulated window system behind the driver, for failures injected on purpose and
+    // its record of calls; null for a real one.
+    virtual sim::SimWindowSystem* Simulated() { return nullptr; }
 };
 
 using DriverFactory = std::function<std::unique_ptr<Driver>()>;

@@ -15,7 +15,9 @@
 namespace avo::testing {
 
 // A window system whose process starts are recorded instead of made, and whose loads are
-// counted per window: thousands of About openings must not start thousands of browsers.
+// counted per window: thousands of About openings must not start thousands of browsers. A
+// simulated system starts nothing real, so there the starts may go through and only the
+// ones that succeed are recorded.
 class StartRecorder final : public WindowSystem {
 public:
     struct Start {
@@ -23,7 +25,8 @@ public:
         int ShowCode = 0;
     };
 
-    explicit StartRecorder(WindowSystem& real) : real_(real) {}
+    explicit StartRecorder(WindowSystem& real, bool passStartsOn = false)
+        : real_(real), passStartsOn_(passStartsOn) {}
 
     Status Load(const WindowDescription& description, EventSink& sink,
                 std::unique_ptr<NativeWindow>& window) override {
@@ -32,8 +35,14 @@ public:
     }
     Status StartProcess(std::string_view commandLine, int showCode,
                         std::uint32_t& processId) override {
+        processId = static_cast<std::uint32_t>(Starts.size() + 1);
+        if (passStartsOn_) {
+            if (const Status status = real_.StartProcess(commandLine, showCode, processId);
+                Failed(status)) {
+                return status;
+            }
+        }
         Starts.push_back({std::string(commandLine), showCode});
-        processId = static_cast<std::uint32_t>(Starts.size());
         return StatusOk;
     }
     void RunEventLoop() override { real_.RunEventLoop(); }
@@ -44,6 +53,7 @@ public:
 
 private:
     WindowSystem& real_;
+    bool passStartsOn_;
 };
 
 // The whole program over a window system, started through the shell: the main window is

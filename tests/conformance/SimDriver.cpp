@@ -69,6 +69,7 @@ public:
     }
     int NativeWindows() override { return static_cast<int>(sim_.NativeWindowCount()); }
     bool VirtualClock() const override { return true; }
+    sim::SimWindowSystem* Simulated() override { return &sim_; }
 
 private:
     sim::SimWindowSystem sim_;
