@@ -92,6 +92,11 @@ public:
     // The simulated window system behind the driver, for failures injected on purpose and
     // its record of calls; null for a real one.
     virtual sim::SimWindowSystem* Simulated() { return nullptr; }
+
+    // Every tip that the window's controls bring up under a resting pointer, as (control,
+    // text) in the controls' order; nullopt where the window system shows no tips.
+    virtual std::optional<std::vector<std::pair<std::string, std::string>>> ToolTips(
+        const std::string& window) = 0;
 };
 
 using DriverFactory = std::function<std::unique_ptr<Driver>()>;

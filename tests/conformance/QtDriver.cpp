@@ -201,6 +201,17 @@ public:
         // Every top-level widget but the other program's is one of ours.
         return static_cast<int>(QApplication::topLevelWidgets().size()) - 1;
     }
+    std::optional<std::vector<std::pair<std::string, std::string>>> ToolTips(
+        const std::string& window) override {
+        std::vector<std::pair<std::string, std::string>> tips;
+        for (const QWidget* control : Form(window)->findChildren<QWidget*>()) {
+            if (!control->toolTip().isEmpty()) {
+                tips.emplace_back(control->objectName().toStdString(),
+                                  control->toolTip().toStdString());
+            }
+        }
+        return tips;
+    }
 
 private:
     // The loaded (not yet unloaded) top-level widget of a window.

@@ -2,6 +2,7 @@
 #include "WineStacking.h"
 
 #include <windows.h>
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <algorithm>
@@ -41,6 +42,11 @@ struct FormSearch {
     std::wstring Caption;
     HWND Found = nullptr;
 };
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
+}
 
 BOOL CALLBACK MatchForm(HWND window, LPARAM search) {
     auto& wanted = *reinterpret_cast<FormSearch*>(search);
@@ -160,12 +166,7 @@ public:
         return {};
     }
     std::string FocusedControl(const std::string& window) override {
-        const HWND focus = GetFocus();
-        if (!focus || GetParent(focus) != Form(window)) return {};
-        const auto index = static_cast<ControlIndex>(GetDlgCtrlID(focus) - kFirstControlId);
-        const WindowDescription& description = DescriptionOf(window);
-        return index < description.Controls.size() ? std::string(description.Controls[index].Name)
-                                                   : std::string();
+        return NameOf(window, GetFocus());
     }
     PixelRect Frame(const std::string& window) override {
         RECT frame{};
@@ -279,6 +280,32 @@ public:
         EnumThreadWindows(GetCurrentThreadId(), CountForm, reinterpret_cast<LPARAM>(&forms));
         return forms;
     }
+    std::optional<std::vector<std::pair<std::string, std::string>>> ToolTips(
+        const std::string& window) override {
+        // A form makes its tips once it has been painted.
+        const HWND form = Form(window);
+        UpdateWindow(form);
+        Flush();
+        std::vector<HWND> windows;
+        EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+        std::vector<std::pair<std::string, std::string>> tips;
+        for (const HWND tip : windows) {
+            wchar_t className[64] = {};
+            GetClassNameW(tip, className, 64);
+            if (std::wstring(className) != TOOLTIPS_CLASSW || GetWindow(tip, GW_OWNER) != form)
+                continue;
+            const LRESULT count = SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0);
+            for (LRESULT i = 0; i < count; ++i) {
+                wchar_t text[128] = {};
+                TTTOOLINFOW tool{};
+                tool.cbSize = sizeof tool;
+                tool.lpszText = text;
+                SendMessageW(tip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool));
+                tips.emplace_back(NameOf(window, reinterpret_cast<HWND>(tool.uId)), Narrow(text));
+            }
+        }
+        return tips;
+    }
 
 private:
     std::vector<std::pair<HWND, std::string>> Candidates() const {
@@ -310,6 +337,14 @@ private:
         FormSearch search{Widen(DescriptionOf(window).Caption)};
         EnumThreadWindows(GetCurrentThreadId(), MatchForm, reinterpret_cast<LPARAM>(&search));
         return search.Found;
+    }
+    // A control's name in its description; empty for a window that is none of its controls.
+    std::string NameOf(const std::string& window, HWND control) const {
+        if (!control || GetParent(control) != Form(window)) return {};
+        const auto index = static_cast<ControlIndex>(GetDlgCtrlID(control) - kFirstControlId);
+        const WindowDescription& description = DescriptionOf(window);
+        return index < description.Controls.size() ? std::string(description.Controls[index].Name)
+                                                   : std::string();
     }
     HWND Control(const std::string& window, const std::string& control) const {
         return GetDlgItem(Form(window), ControlId(IndexIn(DescriptionOf(window), control)));

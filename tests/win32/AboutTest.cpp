@@ -55,12 +55,5 @@ TEST(StartProcess, GivesBackTheIdOfTheProcessItStarted) {
     EXPECT_EQ(recorded[0].ShowCode, SW_SHOWNORMAL);
 }
 
-TEST(StartProcess, ReportsTheSystemsReasonForAFailure) {
-    Win32WindowSystem system;
-    std::uint32_t processId = 0;
-    EXPECT_EQ(system.StartProcess("avo-no-such-program.exe http://x", 2, processId),
-              StatusFromSystemError(ERROR_FILE_NOT_FOUND));
-}
-
 }  // namespace
 }  // namespace avo::win32::testing
