@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "ConformanceSuite.h"
@@ -18,10 +20,10 @@ const std::string kSiteLaunch = "explorer.exe http://www.kavrelonix.example";
 
 // The whole program on each window system, used through real input as a user uses it: the
 // windows' lives from start to end. Process starts are recorded, not made.
-class Lifecycle : public ::testing::TestWithParam<Backend> {
+class Lifecycle : public Conformance {
 protected:
     void SetUp() override {
-        driver_ = GetParam().Create();
+        Conformance::SetUp();
         recorder_ = std::make_unique<StartRecorder>(driver_->System());
         program_ = std::make_unique<RunningProgram>(*recorder_);
         driver_->Flush();
@@ -29,7 +31,7 @@ protected:
     void TearDown() override {
         EXPECT_EQ(program_->diagnostics.str(), "") << "no operation fails here";
         program_.reset();
-        driver_->Flush();
+        Conformance::TearDown();
     }
 
     bool Running() const { return program_->shell.IsRunning(); }
@@ -38,7 +40,6 @@ protected:
         return program_->Loaded(window)->Control(name);
     }
     std::string Alias() const { return Control(WindowName::Form1, "Label1").Text(); }
-    std::string Description() const { return Control(WindowName::Form1, "Label3").Text(); }
     bool AnyRowSelected() const {
         const ControlRef list = Control(WindowName::Form1, "List1");
         for (int row = 0; row < 49; ++row) {
@@ -46,10 +47,7 @@ protected:
         }
         return false;
     }
-    int Loads(const char* window) const {
-        const auto found = recorder_->Loads.find(window);
-        return found == recorder_->Loads.end() ? 0 : found->second;
-    }
+    int Loads(const char* window) const { return recorder_->Loads[window]; }
 
     void ShowRow(int row) {
         driver_->ClickRow("Form1", "List1", row);
@@ -57,15 +55,6 @@ protected:
     }
     void OpenAbout() { driver_->Click("Form1", "Command2"); }
     void ClickExitPicture() { driver_->Click("Text", "Picture1"); }
-    // The front window once it is `expected`, or once the window manager has had two seconds.
-    std::string FrontOnceSettled(const std::string& expected) {
-        std::string front = driver_->FrontWindow();
-        for (int attempt = 0; attempt < 25 && front != expected; ++attempt) {
-            driver_->Pump();
-            front = driver_->FrontWindow();
-        }
-        return front;
-    }
     // A freshly loaded caption starts at its start size, shrinking. Real timers may tick once
     // or twice before it is read, which turns it round at its lower limit.
     void ExpectFreshCaption() {
@@ -82,7 +71,6 @@ protected:
         }
     }
 
-    std::unique_ptr<Driver> driver_;
     std::unique_ptr<StartRecorder> recorder_;
     std::unique_ptr<RunningProgram> program_;
 };
@@ -90,7 +78,7 @@ protected:
 TEST_P(Lifecycle, StartShowsOnlyTheMainWindow) {
     EXPECT_TRUE(Running());
     EXPECT_TRUE(driver_->IsShown("Form1"));
-    EXPECT_EQ(FrontOnceSettled("Form1"), "Form1");
+    EXPECT_EQ(FrontWindowOnceSettled("Form1"), "Form1");
     EXPECT_FALSE(driver_->IsShown("Text"));
     EXPECT_EQ(program_->shell.Registry().Created(WindowName::Text), nullptr);
     EXPECT_EQ(driver_->NativeWindows(), 1);
@@ -109,7 +97,7 @@ TEST_P(Lifecycle, AboutOpensOnceAndLaunchesTheSiteOnce) {
     ASSERT_EQ(recorder_->Starts.size(), 1u);
     EXPECT_EQ(recorder_->Starts[0].CommandLine, kSiteLaunch);
     EXPECT_EQ(recorder_->Starts[0].ShowCode, 2);  // minimised, activated
-    EXPECT_EQ(FrontOnceSettled("Text"), "Text");
+    EXPECT_EQ(FrontWindowOnceSettled("Text"), "Text");
     EXPECT_TRUE(driver_->IsShown("Form1"));  // the main window stays usable beside it
 
     ShowRow(0);
@@ -133,7 +121,7 @@ TEST_P(Lifecycle, EveryOpeningLoadsAfreshAndTheExitPictureCloses) {
         EXPECT_FALSE(driver_->IsShown("Text"));
         EXPECT_EQ(driver_->NativeWindows(), 1) << "the About window outlived its unload";
         EXPECT_TRUE(driver_->IsShown("Form1"));
-        EXPECT_EQ(FrontOnceSettled("Form1"), "Form1");
+        EXPECT_EQ(FrontWindowOnceSettled("Form1"), "Form1");
     }
     EXPECT_EQ(recorder_->Starts.size(), 3u);
     EXPECT_EQ(Loads("Text"), 3);
@@ -159,9 +147,9 @@ TEST_P(Lifecycle, ClosingTheMainWindowKeepsAboutAndItsExitPictureBringsAFreshOne
     EXPECT_EQ(Loads("Form1"), 2);
     EXPECT_EQ(driver_->NativeWindows(), 1) << "the first main window outlived its unload";
     EXPECT_TRUE(driver_->IsShown("Form1"));
-    EXPECT_EQ(FrontOnceSettled("Form1"), "Form1");
+    EXPECT_EQ(FrontWindowOnceSettled("Form1"), "Form1");
     EXPECT_EQ(Alias(), "");
-    EXPECT_EQ(Description(), "");
+    EXPECT_EQ(Control(WindowName::Form1, "Label3").Text(), "");
     EXPECT_FALSE(AnyRowSelected());
 }
 
@@ -195,6 +183,39 @@ TEST_P(Lifecycle, ExitButtonEndsTheEventLoopAndClosesEveryWindow) {
     EXPECT_FALSE(Loaded(WindowName::Form1));
     EXPECT_FALSE(Loaded(WindowName::Text));
     EXPECT_EQ(driver_->NativeWindows(), 0);
+}
+
+// The caption grows to its upper limit and turns back, never leaving its range, with exactly
+// one of its two timers running: on real timers, in real time.
+TEST_P(Lifecycle, TheCaptionPulsatesBetweenItsLimits) {
+    OpenAbout();
+    PointSize smallest = PointSize::Whole(100);
+    PointSize largest;
+    int phaseFaults = 0;
+    const auto start = std::chrono::steady_clock::now();
+    milliseconds waited{0};  // the virtual clock's time, or at least the real one's
+    std::optional<milliseconds> reachedTop;
+    bool turnedBack = false;
+    for (; waited < std::chrono::seconds(20) && !turnedBack; waited += milliseconds(10)) {
+        driver_->Wait(milliseconds(10));
+        const PointSize size = Control(WindowName::Text, "Label1").FontSize();
+        const bool shrinking = Control(WindowName::Text, "Timer2").Enabled();
+        smallest = std::min(smallest, size);
+        largest = std::max(largest, size);
+        phaseFaults += Control(WindowName::Text, "Timer1").Enabled() == shrinking;
+        const auto elapsed =
+            std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
+        if (size >= about::kCaptionUpperLimit && !reachedTop)
+            reachedTop = std::max(waited, elapsed);
+        turnedBack =
+            reachedTop && shrinking && size < about::kCaptionUpperLimit - about::kCaptionStep;
+    }
+    ASSERT_TRUE(turnedBack);
+    EXPECT_EQ(phaseFaults, 0);
+    EXPECT_GE(smallest, PointSize::FromTenThousandths(12500));
+    EXPECT_LE(largest, PointSize::Whole(21));
+    // About twenty steps of 30 ms lie between the start and the top.
+    EXPECT_GE(reachedTop->count(), 300);
 }
 
 INSTANTIATE_TEST_SUITE_P(, Lifecycle, ::testing::Values(BackendUnderTest()),
