@@ -87,10 +87,9 @@ public:
     // How many of our windows still exist natively; an unloaded one counts until it is freed
     // at the next safe moment.
     virtual int NativeWindows() = 0;
-    // Whether Wait moves a virtual clock, so that no tick falls due between two steps.
-    virtual bool VirtualClock() const { return false; }
-    // The simulated window system behind the driver, for failures injected on purpose and
-    // its record of calls; null for a real one.
+    // The simulated window system behind the driver, for failures injected on purpose, its
+    // record of calls and its virtual clock (no tick falls due between two steps); null for
+    // a real one.
     virtual sim::SimWindowSystem* Simulated() { return nullptr; }
 
     // Every tip that the window's controls bring up under a resting pointer, as (control,

@@ -69,6 +69,17 @@ struct RunningProgram {
         Window* window = shell.Registry().Created(name);
         return window && window->IsLoaded() ? window : nullptr;
     }
+    ControlRef Control(WindowName window, const char* control) const {
+        return Loaded(window)->Control(control);
+    }
+    // The command list's selected row, -1 for none.
+    int SelectedRow() const {
+        const ControlRef list = Control(WindowName::Form1, "List1");
+        for (int row = 0; row < 49; ++row) {
+            if (list.IsRowSelected(row)) return row;
+        }
+        return -1;
+    }
 
     std::ostringstream diagnostics;
     Shell shell;

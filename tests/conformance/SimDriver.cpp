@@ -68,7 +68,6 @@ public:
         return sim_.QuitRequested();
     }
     int NativeWindows() override { return static_cast<int>(sim_.NativeWindowCount()); }
-    bool VirtualClock() const override { return true; }
     sim::SimWindowSystem* Simulated() override { return &sim_; }
     std::optional<std::vector<std::pair<std::string, std::string>>> ToolTips(
         const std::string&) override {

@@ -38,27 +38,21 @@ PixelRect ToPixelRect(const RECT& rect) {
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-struct FormSearch {
-    std::wstring Caption;
-    HWND Found = nullptr;
-};
-
 BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
     reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
     return TRUE;
 }
 
-BOOL CALLBACK MatchForm(HWND window, LPARAM search) {
-    auto& wanted = *reinterpret_cast<FormSearch*>(search);
-    wchar_t className[64] = {};
-    wchar_t caption[128] = {};
-    GetClassNameW(window, className, 64);
-    GetWindowTextW(window, caption, 128);
-    if (std::wstring(className) == kFormClassName && caption == wanted.Caption) {
-        wanted.Found = window;
-        return FALSE;
-    }
-    return TRUE;
+// This thread's top-level windows of a class.
+std::vector<HWND> ThreadWindows(const wchar_t* className) {
+    std::vector<HWND> all;
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&all));
+    std::erase_if(all, [className](HWND window) {
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        return std::wstring(name) != className;
+    });
+    return all;
 }
 
 // Real Win32 windows of the win64 build under wine64, driven with the mouse messages that
@@ -276,9 +270,7 @@ public:
     }
     int NativeWindows() override {
         Flush();
-        int forms = 0;
-        EnumThreadWindows(GetCurrentThreadId(), CountForm, reinterpret_cast<LPARAM>(&forms));
-        return forms;
+        return static_cast<int>(ThreadWindows(kFormClassName).size());
     }
     std::optional<std::vector<std::pair<std::string, std::string>>> ToolTips(
         const std::string& window) override {
@@ -286,16 +278,10 @@ public:
         const HWND form = Form(window);
         UpdateWindow(form);
         Flush();
-        std::vector<HWND> windows;
-        EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
         std::vector<std::pair<std::string, std::string>> tips;
-        for (const HWND tip : windows) {
-            wchar_t className[64] = {};
-            GetClassNameW(tip, className, 64);
-            if (std::wstring(className) != TOOLTIPS_CLASSW || GetWindow(tip, GW_OWNER) != form)
-                continue;
-            const LRESULT count = SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0);
-            for (LRESULT i = 0; i < count; ++i) {
+        for (const HWND tip : ThreadWindows(TOOLTIPS_CLASSW)) {
+            const bool ours = GetWindow(tip, GW_OWNER) == form;
+            for (LRESULT i = 0; ours && i < SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0); ++i) {
                 wchar_t text[128] = {};
                 TTTOOLINFOW tool{};
                 tool.cbSize = sizeof tool;
@@ -334,9 +320,13 @@ private:
         return front;
     }
     HWND Form(const std::string& window) const {
-        FormSearch search{Widen(DescriptionOf(window).Caption)};
-        EnumThreadWindows(GetCurrentThreadId(), MatchForm, reinterpret_cast<LPARAM>(&search));
-        return search.Found;
+        const std::wstring caption = Widen(DescriptionOf(window).Caption);
+        for (const HWND form : ThreadWindows(kFormClassName)) {
+            wchar_t text[128] = {};
+            GetWindowTextW(form, text, 128);
+            if (caption == text) return form;
+        }
+        return nullptr;
     }
     // A control's name in its description; empty for a window that is none of its controls.
     std::string NameOf(const std::string& window, HWND control) const {
@@ -378,12 +368,6 @@ private:
         KillTimer(nullptr, timer);
         stoppedLoop_ = true;
         PostQuitMessage(1);
-    }
-    static BOOL CALLBACK CountForm(HWND window, LPARAM count) {
-        wchar_t className[64] = {};
-        GetClassNameW(window, className, 64);
-        *reinterpret_cast<int*>(count) += std::wstring(className) == kFormClassName;
-        return TRUE;
     }
 
     Win32WindowSystem system_;

@@ -1,21 +1,11 @@
 #include "SimFixture.h"
-#include "about/Text.h"
 
 namespace avo::testing {
 namespace {
 
 // The windows' lives on every window system are held by the conformance suite's Lifecycle
-// cases; these need the simulated system's virtual clock and its record of every call.
+// cases; these need the simulated system's record of every call.
 using Lifecycle = SimFixture;
-
-TEST_F(Lifecycle, SecondShowDoesNotDisturbTheAnimation) {
-    OpenAbout();
-    sim.AdvanceTime(90);
-    const PointSize size = CaptionSize();
-    OpenAbout();
-    EXPECT_EQ(CaptionSize(), size);
-    EXPECT_TRUE(GrowPhase());
-}
 
 TEST_F(Lifecycle, NoHandlerRunsAfterTheExitButton) {
     OpenAbout();

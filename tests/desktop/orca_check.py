@@ -102,8 +102,7 @@ def xdotool(*arguments):
 
 
 def focus_main_window(program):
-    """On a busy machine the program may take long to map its window: the limit is generous,
-    and a program that has ended is reported at once."""
+    """Generous for a busy machine; a program that has ended is reported at once."""
     deadline = time.monotonic() + 60.0
     while time.monotonic() < deadline:
         if program.poll() is not None:

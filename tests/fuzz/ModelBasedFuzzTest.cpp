@@ -133,24 +133,20 @@ private:
                 }
                 return false;
             case 2:
-                if (mainUp) Do("show", [&] { driver_->Click("Form1", "Command1"); });
-                if (mainUp) model_.PressShow();
+                if (ClickIf(mainUp, "Form1", "Command1")) model_.PressShow();
                 return false;
             case 3:
-                if (mainUp) Do("about", [&] { driver_->Click("Form1", "Command2"); });
-                if (mainUp) model_.PressAbout();
+                if (ClickIf(mainUp, "Form1", "Command2")) model_.PressAbout();
                 return false;
             case 4:
-                if (mainUp && Chance(4)) {
-                    Do("exit", [&] { driver_->Click("Form1", "Command3"); });
+                if (ClickIf(mainUp && Chance(4), "Form1", "Command3")) {
                     model_.PressExit();
                     return true;
                 }
                 ClickAHandlerlessControl();
                 return false;
             case 5:
-                if (aboutUp) Do("exit picture", [&] { driver_->Click("Text", "Picture1"); });
-                if (aboutUp) model_.ClickExitPicture();
+                if (ClickIf(aboutUp, "Text", "Picture1")) model_.ClickExitPicture();
                 return false;
             case 6:
                 if (mainUp && Chance(15)) {
@@ -173,10 +169,10 @@ private:
 
     // Real time is dear, so a real window system waits seldom and briefly.
     void PassTime() {
-        if (!driver_->VirtualClock() && !(model_.AboutVisible && Chance(10))) return;
-        const auto span = static_cast<std::int64_t>(Pick(driver_->VirtualClock() ? 400 : 90));
+        if (!sim_ && !(model_.AboutVisible && Chance(10))) return;
+        const auto span = static_cast<std::int64_t>(Pick(sim_ ? 400 : 90));
         Do("wait " + std::to_string(span), [&] { driver_->Wait(std::chrono::milliseconds(span)); });
-        if (!driver_->VirtualClock()) return;
+        if (!sim_) return;
         const int ticks = model_.AdvanceTime(span);
         figures_.Ticks += ticks;
         figures_.Events += ticks;
@@ -184,12 +180,16 @@ private:
 
     void ClickAHandlerlessControl() {
         const auto& control = kHandlerlessControls[Pick(std::size(kHandlerlessControls))];
-        const bool shown =
-            std::string(control[0]) == "Form1" ? model_.MainVisible : model_.AboutVisible;
-        if (shown) {
-            Do(std::string("click ") + control[0] + "." + control[1],
-               [&] { driver_->Click(control[0], control[1]); });
+        ClickIf(std::string(control[0]) == "Form1" ? model_.MainVisible : model_.AboutVisible,
+                control[0], control[1]);
+    }
+    // Clicks the control where its window is up; gives back whether it did.
+    bool ClickIf(bool up, const char* window, const char* control) {
+        if (up) {
+            Do(std::string("click ") + window + "." + control,
+               [&] { driver_->Click(window, control); });
         }
+        return up;
     }
 
     template <class Action>
@@ -271,17 +271,16 @@ private:
         }
         ASSERT_EQ(static_cast<int>(recorder_->Starts.size()), model_.Launches);
         if (model_.MainLoaded) {
-            Window& main = *program_->shell.Instance(WindowName::Form1);
-            ASSERT_EQ(main.Control("Label1").Text(), model_.Alias);
-            ASSERT_EQ(main.Control("Label3").Text(), model_.Description);
-            ASSERT_EQ(SelectedRow(main), model_.SelectedRow);
+            ASSERT_EQ(program_->Control(WindowName::Form1, "Label1").Text(), model_.Alias);
+            ASSERT_EQ(program_->Control(WindowName::Form1, "Label3").Text(), model_.Description);
+            ASSERT_EQ(program_->SelectedRow(), model_.SelectedRow);
         }
         if (model_.AboutLoaded) CompareCaption();
     }
 
     void CompareCaption() {
         const PointSize size = Caption("Label1").FontSize();
-        if (driver_->VirtualClock()) {
+        if (sim_) {
             ASSERT_EQ(size, model_.CaptionSize);
             ASSERT_EQ(Caption("Timer1").Enabled(), model_.Growing);
             ASSERT_EQ(Caption("Timer2").Enabled(), model_.Shrinking);
@@ -296,14 +295,7 @@ private:
 
     bool Loaded(WindowName name) const { return program_->Loaded(name) != nullptr; }
     ControlRef Caption(const char* control) const {
-        return program_->Loaded(WindowName::Text)->Control(control);
-    }
-    static int SelectedRow(Window& main) {
-        const ControlRef list = main.Control("List1");
-        for (int row = 0; row < 49; ++row) {
-            if (list.IsRowSelected(row)) return row;
-        }
-        return -1;
+        return program_->Control(WindowName::Text, control);
     }
 
     std::size_t ReportCount() const {

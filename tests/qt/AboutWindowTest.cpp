@@ -36,12 +36,6 @@ private:
     QWidget* About() { return LoadedForm("Text"); }
     QWidget* Main() { return LoadedForm("Form1"); }
     void OpenAbout() { QTest::mouseClick(ControlOf<QWidget>("Form1", "Command2"), Qt::LeftButton); }
-    void ClickExitPicture() {
-        QTest::mouseClick(ControlOf<QWidget>("Text", "Picture1"), Qt::LeftButton);
-    }
-    static void FreeUnloadedWidgets() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
     // The fake opener's record: one count line, then the arguments, per start.
     static QStringList OneStart(const QString& argument) { return {"1", argument}; }
 
@@ -97,21 +91,7 @@ private slots:
         QCOMPARE(shot.pixelColor(528 + 16, 320 + 16), QColor(0, 0, 64));  // beside the exit picture
     }
 
-    // The windows' lives are the conformance suite's Lifecycle cases; here, that a widget
-    // unloaded from its own event outlives the event and is freed at the next safe moment.
-    void UnloadedWidgetsOutliveTheirOwnEvents() {
-        OpenAbout();
-        QPointer<QWidget> about = About();
-        ClickExitPicture();
-        QVERIFY(!About());
-        QVERIFY(about && !about->isVisible());
-        QPointer<QWidget> main = Main();
-        QVERIFY(!main->close());  // the close box: the program unloads, Qt does not close
-        QVERIFY(!Main() && main && !main->isVisible());
-        FreeUnloadedWidgets();
-        QVERIFY(!about && !main);
-    }
-
+    // The windows' lives are the conformance suite's Lifecycle cases.
     void CaptionPulsatesOnTheRealTimers() {
         OpenAbout();
         auto* caption = ControlOf<QLabel>("Text", "Label1");

@@ -166,7 +166,6 @@ protected:
     std::unique_ptr<avo::testing::RunningProgram> program =
         std::make_unique<avo::testing::RunningProgram>(system);
     Shell* const shell = &program->shell;
-    std::ostringstream& diagnostics = program->diagnostics;
 };
 
 }  // namespace avo::win32::testing
