@@ -14,10 +14,9 @@
 
 namespace avo::testing {
 
-// A window system whose process starts are recorded instead of made, and whose loads are
-// counted per window: thousands of About openings must not start thousands of browsers. A
-// simulated system starts nothing real, so there the starts may go through and only the
-// ones that succeed are recorded.
+// A window system whose process starts are recorded instead of made (thousands of About
+// openings must not start thousands of browsers) and whose loads are counted per window. A
+// simulated system starts nothing real: there starts may go through, the successful kept.
 class StartRecorder final : public WindowSystem {
 public:
     struct Start {

@@ -139,9 +139,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), list);
     }
 
-    // The rows are drawn in the window's font, whatever the desktop gives item views (the
-    // test runs at 100 % and 200 %); that each row fits beside the scroll bar is a
-    // conformance case.
+    // The rows are drawn in the window's font, whatever the desktop gives item views, at 100 %
+    // and 200 %; that each row fits beside the scroll bar is a conformance case.
     void ListDrawsItsRowsInTheWindowsFont() {
         QListWidget* list = List();
         QCOMPARE(list->font(), Form()->font());
