@@ -11,6 +11,7 @@
 
 #include "about/Text.h"
 #include "platform/win32/FormWindow.h"
+#include "platform/win32/GdiConversions.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32WindowSystem.h"
 #include "reference/Form1.h"
@@ -228,9 +229,13 @@ public:
     std::optional<bool> HasGlyphs(const std::string& window, const std::string& control,
                                   const std::string& text) override {
         const ControlIndex index = IndexIn(DescriptionOf(window), control);
+        const ControlDescription& described = DescriptionOf(window).Controls[index];
         const win32::FormWindow* form = win32::FormWindow::FromHandle(Form(window));
-        const HFONT font = form ? form->FontOf(index) : nullptr;
-        if (!font) return true;  // a timer draws nothing
+        if (!form || described.Kind == ControlKind::Timer) return true;  // a timer draws nothing
+        // The font the form makes for the control: the same face at the form's DPI.
+        const LOGFONTW logFont =
+            LogFontFor(described.Font ? *described.Font : kDefaultWindowFont, form->Dpi());
+        const HFONT font = CreateFontIndirectW(&logFont);
         const HDC dc = GetDC(nullptr);
         const HGDIOBJ old = SelectObject(dc, font);
         const std::wstring wide = Widen(text);
@@ -239,6 +244,7 @@ public:
                                                  glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
         SelectObject(dc, old);
         ReleaseDC(nullptr, dc);
+        DeleteObject(font);
         if (converted == GDI_ERROR) return false;
         for (const WORD glyph : glyphs) {
             if (glyph == 0xFFFF) return false;
@@ -282,6 +288,19 @@ public:
         const std::string text =
             value ? Narrow(std::wstring(value, SysStringLen(value))) : std::string();
         SysFreeString(value);
+        return text;
+    }
+    std::optional<std::string> AccessibleName(const std::string& window,
+                                              const std::string& control) override {
+        // Labels drawn on the form's surface alone have no object of their own.
+        IAccessible* accessible = ObjectOf(Control(window, control));
+        if (!accessible) return std::nullopt;
+        BSTR name = nullptr;
+        accessible->get_accName(Self(), &name);
+        accessible->Release();
+        const std::string text =
+            name ? Narrow(std::wstring(name, SysStringLen(name))) : std::string();
+        SysFreeString(name);
         return text;
     }
 
