@@ -14,9 +14,8 @@ std::vector<ControlIndex> TabOrder(const WindowDescription& description) {
     for (ControlIndex i = 0; i < description.Controls.size(); ++i) {
         if (TakesFocus(description.Controls[i].Kind)) order.push_back(i);
     }
-    std::ranges::stable_sort(order, {}, [&](ControlIndex i) {
-        return description.Controls[i].TabIndex;
-    });
+    std::ranges::stable_sort(order, {},
+                             [&](ControlIndex i) { return description.Controls[i].TabIndex; });
     return order;
 }
 

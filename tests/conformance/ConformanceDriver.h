@@ -78,6 +78,9 @@ public:
     // What a screen reader reads as the control's text.
     virtual std::optional<std::string> AccessibleText(const std::string& window,
                                                       const std::string& control) = 0;
+    // What a screen reader calls the control; nullopt where it finds no object for it.
+    virtual std::optional<std::string> AccessibleName(const std::string& window,
+                                                      const std::string& control) = 0;
 };
 
 using DriverFactory = std::function<std::unique_ptr<Driver>()>;

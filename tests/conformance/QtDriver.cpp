@@ -196,6 +196,13 @@ public:
         QAccessibleTextInterface* text = accessible ? accessible->textInterface() : nullptr;
         return text ? text->text(0, text->characterCount()).toStdString() : std::string();
     }
+    std::optional<std::string> AccessibleName(const std::string& window,
+                                              const std::string& control) override {
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(Widget(window, control));
+        if (!accessible) return std::nullopt;
+        return accessible->text(QAccessible::Name).toStdString();
+    }
 
 private:
     // The loaded (not yet unloaded) top-level widget of a window.

@@ -60,6 +60,9 @@ public:
                                               const std::string& control) override {
         return sim_.Text(window, control);
     }
+    std::optional<std::string> AccessibleName(const std::string&, const std::string&) override {
+        return {};  // no screen reader reaches the simulated windows
+    }
 
 private:
     sim::SimWindowSystem sim_;
