@@ -119,7 +119,7 @@ void SimWindowSystem::BringToFront(const std::string& window) {
 }
 
 PixelRect SimWindowSystem::PlaceNew(const WindowDescription& description) const {
-    const bool framed = description.Border == BorderStyle::FixedSingle;
+    const bool framed = HasTitleBar(description.Border);
     const int width = TwipsToPixels(description.ClientWidth) + (framed ? 2 * kFrameSide : 0);
     const int height =
         TwipsToPixels(description.ClientHeight) + (framed ? kFrameTop + kFrameSide : 0);

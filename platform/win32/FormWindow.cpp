@@ -155,11 +155,11 @@ Status FormWindow::DecodePicture(const PictureDescription& picture, UniqueBitmap
                                     PixelsFromPicturePixels(picture.Height, dpi_), bitmap);
 }
 
-// A fixed single border: a caption with the system menu and a minimise box, no sizing frame
-// and no maximise box.
+// The frame HasTitleBar describes: a caption with the system menu and a minimise box, no
+// sizing frame and no maximise box.
 DWORD FormWindow::WindowStyle() const {
-    const bool framed = description_.Border == BorderStyle::FixedSingle;
-    return (framed ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX : WS_POPUP) |
+    const bool titled = HasTitleBar(description_.Border);
+    return (titled ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX : WS_POPUP) |
            WS_CLIPCHILDREN;
 }
 

@@ -23,7 +23,8 @@ TEST_P(Conformance, ScreenReadersCallEachControlByItsWordsOrItsHeading) {
         EXPECT_EQ(*heard, name) << window << "." << control;
     }
     if (read == 0) GTEST_SKIP() << "no screen reader reaches this window system";
-    for (const auto& [box, heading] : {std::pair{"Label1", "KISAYOL"}, std::pair{"Label3", "İŞLEVİ"}}) {
+    for (const auto& [box, heading] :
+         {std::pair{"Label1", "KISAYOL"}, std::pair{"Label3", "İŞLEVİ"}}) {
         EXPECT_EQ(driver_->AccessibleText("Form1", box), "") << box << " before any text";
         ASSERT_EQ(Native("Form1").SetText(Index("Form1", box), " F10 "), StatusOk);
         EXPECT_EQ(driver_->AccessibleText("Form1", box), " F10 ") << box;

@@ -39,7 +39,6 @@ TEST_P(ShowCommand, PutsTheSelectedRowsAliasAndDescriptionInTheBoxes) {
     const std::string_view description = row < 0 ? "" : CommandCatalogue[row].Description;
     EXPECT_EQ(Form1Text("Label1"), alias);
     EXPECT_EQ(Form1Text("Label3"), description);
-    EXPECT_EQ(Form1Text("List1"), row < 0 ? "" : CommandCatalogue[row].ListText);
 }
 
 // First and last rows, Turkish letters, doubled spaces inside and in front, a short box text.
