@@ -1,5 +1,6 @@
 #include "platform/win32/Dpi.h"
 
+#include "platform/WindowDefaults.h"
 #include "platform/win32/DeviceUnits.h"
 #include "platform/win32/SystemLibrary.h"
 
