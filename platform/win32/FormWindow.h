@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -117,6 +118,9 @@ private:
     // Painting (FormWindowPaint.cpp).
     void Paint();
     void PaintSurfacePart(HDC dc, const RECT& area, POINT at) const;
+    void PaintOffScreen(HDC dc, const RECT& area, POINT at,
+                        const std::function<void(HDC)>& draw) const;
+    bool CoversItsSurface(ControlIndex label) const;
     void PaintSurface(HDC dc) const;
     void InvalidateLabel(const Control& label) const;
     void DrawLabel(HDC dc, const Control& label) const;
