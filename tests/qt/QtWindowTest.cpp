@@ -2,7 +2,6 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QTest>
-#include <QTimer>
 
 #include <vector>
 
@@ -82,22 +81,6 @@ private slots:
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
-    void ImpossibleRequestsFail() {
-        auto window = Load(form1::Description());
-        const ControlIndex list = Form1Control("List1");
-        const ControlIndex label = Form1Control("Label1");
-        bool flag = false;
-        std::string text;
-        QCOMPARE(window->SetText(list, "x"), StatusWrongKind);
-        QCOMPARE(window->SetText(Form1Control("Command1"), "x"), StatusWrongKind);
-        QCOMPARE(window->IsRowSelected(label, 0, flag), StatusWrongKind);
-        QCOMPARE(window->IsRowSelected(list, -1, flag), StatusInvalidArgument);
-        QCOMPARE(window->IsRowSelected(list, 49, flag), StatusInvalidArgument);
-        QCOMPARE(window->GetTimerEnabled(label, flag), StatusWrongKind);
-        QCOMPARE(window->SetFontSize(label, PointSize()), StatusInvalidArgument);
-        QCOMPARE(window->GetText(99, text), StatusInvalidArgument);
-    }
-
     // Leading and trailing blanks both count, so " L " sits exactly where "L" does in a
     // centred box, and a doubled space is wider than a single one; markup stays text.
     void EverySpaceTakesItsPlace() {
@@ -118,23 +101,17 @@ private slots:
         QCOMPARE(ControlOf<QLabel>("Form1", "Label1")->textFormat(), Qt::PlainText);
     }
 
-    void DestroyedWindowIsSilentAndRefusesEverything() {
+    // Input that still reaches the destroyed widget reports nothing.
+    void DestroyedWindowIsSilentAndFreedByTheEventLoop() {
         auto window = Load(about::Description());
         QCOMPARE(window->Show(), StatusOk);
         QPointer<qt::FormWidget> form = LoadedForm("Text");
-        QPointer<QTimer> shrink = form->findChild<QTimer*>("Timer2");
-        QVERIFY(shrink->isActive());  // running from the load on
         QCOMPARE(window->Destroy(), StatusOk);
-        QVERIFY(!form->isVisible());
-        QVERIFY(!shrink->isActive());
         QTest::mouseClick(form->findChild<QWidget*>("Picture1"), Qt::LeftButton);
+        QTest::keyClick(form->findChild<QWidget*>("Picture1"), Qt::Key_Space);
         form->close();
         QVERIFY(sink.events.empty());
         QCOMPARE(sink.closeCommands, 0);
-        std::string text;
-        QCOMPARE(window->Show(), StatusNotLoaded);
-        QCOMPARE(window->Destroy(), StatusNotLoaded);
-        QCOMPARE(window->GetText(0, text), StatusNotLoaded);
         window.reset();
         QVERIFY(form);  // freed by the event loop, not under a caller's feet
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -168,7 +145,6 @@ private slots:
         QCOMPARE(qt::InstalledFamily("Tahoma"), "DejaVu Sans");
         QCOMPARE(qt::InstalledFamily("DejaVu Serif"), "DejaVu Serif");  // installed: as asked
         QCOMPARE(qt::InstalledFamily("No Such Face 2010"), "Liberation Sans");  // the window's face
-        QCOMPARE(qt::InstalledFamilies(), (QStringList{"Liberation Sans", "DejaVu Sans"}));
         QCOMPARE(QFontInfo(qt::ToQFont({.Face = "Tahoma", .Size = PointSize::FromDouble(9.75)}))
                      .family(),
                  "DejaVu Sans");
