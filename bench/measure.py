@@ -177,12 +177,14 @@ def animation_cells(side):
             "boxes": " ".join(side["damage_boxes"])}
 
 
-def animation_rows(label, pooled, program, baseline, cpu_ratio, targets=True):
+def animation_rows(label, pooled, program, baseline, cpu_ratio, timing_targets=True):
+    """The CPU row is held to cpu_ratio times the floor's; the timing and area rows only where
+    timing_targets is set (under wine the frame times are the X driver's and the scheduler's)."""
     p = animation_cells(pooled[program])
     b = animation_cells(pooled.get(baseline, {"intervals": []})) if baseline else None
     if p is None:
         return [[f"{label}: animation", "failed", "", "", "", verdict(False)]]
-    check = verdict if targets else (lambda ok: "(reported)")
+    check = verdict if timing_targets else (lambda ok: "(reported)")
 
     def timing(c):
         return "" if c is None else f"{c['median']:.2f} ms ({c['p99']:.2f}, {c['max']:.2f}) [{c['n']}]"
@@ -193,7 +195,7 @@ def animation_rows(label, pooled, program, baseline, cpu_ratio, targets=True):
          check(abs(p["median"] - 30) <= 0.5 and p["p99"] <= 34)],
         [f"{label}: CPU while animating (% of one core, mean)", f"{p['cpu']:.2f} %",
          "" if b is None else f"{b['cpu']:.2f} %", "" if b is None or not b["cpu"] else f"{p['cpu'] / b['cpu']:.2f} x",
-         f"≤ {cpu_ratio} x the baseline's", check(b is None or p["cpu"] <= cpu_ratio * b["cpu"])],
+         f"≤ {cpu_ratio} x the floor's", verdict(b is None or p["cpu"] <= cpu_ratio * b["cpu"])],
         [f"{label}: repaints outside the name's rectangle (damaged area)",
          f"{p['foreign']} ({p['boxes']})", "" if b is None else f"{b['foreign']} ({b['boxes']})", "",
          "0", check(p["foreign"] == 0)],
@@ -215,7 +217,7 @@ def size_rows(sizes):
 
 
 def table(rows):
-    head = ["measure", "program", "baseline", "program / baseline", "target", ""]
+    head = ["measure", "program", "floor", "program / floor", "target", ""]
     lines = ["| " + " | ".join(head) + " |", "|" + "---|" * len(head)]
     lines += ["| " + " | ".join(row) + " |" for row in rows]
     return "\n".join(lines)
@@ -322,8 +324,8 @@ def sizes(args):
     return size_rows([
         ("Linux executable, stripped", stripped_size("strip", args.linux_exe_for_size),
          stripped_size("strip", args.qt_baseline), None),
-        ("i686 avodevivu.exe (the build strips it)", size(args.i686_program),
-         size(args.i686_baseline), 1024 * 1024),
+        ("i686 avodevivu.exe (the build strips it; the floor stripped)", size(args.i686_program),
+         stripped_size("i686-w64-mingw32-strip", args.i686_baseline), 1024 * 1024),
     ])
 
 
@@ -368,7 +370,7 @@ def main():
         raw[f"windows{number}.animation"] = animation_runs(
             args.probe, pair, args.animation_rounds, args.animation_seconds)
         animation += animation_rows(label, raw[f"windows{number}.animation"], "program",
-                                    "baseline", 1.1)
+                                    "baseline", 1.1, timing_targets=False)
     summary_rows = compact_summary(args, raw, repeats) + animation + sizes(args)
 
     text = table(summary_rows) + "\n\nEvery run on its own:\n\n" + table(rows)
