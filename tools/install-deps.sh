@@ -30,25 +30,11 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# Whether this kernel runs 32-bit x86 programs: a static i386 program that only exits 0 is
-# made and started. The kernel's name says nothing (a 64-bit kernel may be built without
-# IA32 emulation, or have it switched off).
-runs_32bit_programs() {
-  local dir status=1
-  dir=$(mktemp -d)
-  printf '.globl _start\n_start:\n movl $1, %%eax\n xorl %%ebx, %%ebx\n int $0x80\n' >"$dir/exit.s"
-  as --32 -o "$dir/exit.o" "$dir/exit.s" 2>/dev/null &&
-    ld -m elf_i386 -static -o "$dir/exit" "$dir/exit.o" 2>/dev/null &&
-    "$dir/exit" 2>/dev/null && status=0
-  rm -rf "$dir"
-  return $status
-}
-
 install_missing "${AVO_PACKAGES[@]}"
 
 # The shipped Windows program is the i686 one: its tests run under 32-bit Wine, which
 # Debian ships for the i386 architecture.
-if runs_32bit_programs; then
+if bash "$(dirname "${BASH_SOURCE[0]}")/runs-32bit-programs.sh"; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     echo "Adding the i386 architecture for 32-bit Wine"
     $sudo_cmd dpkg --add-architecture i386

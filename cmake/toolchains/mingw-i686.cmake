@@ -22,7 +22,7 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # test run never touches the user's ~/.wine, and with a wine server apart from the x86_64
 # build's. Where the 32-bit loader cannot start (no wine32, or a kernel that runs no 32-bit
 # programs) there is no emulator: the test programs are built but not run.
-set(AVO_WINE32 /usr/lib/wine/wine)
+set(AVO_WINE32 /usr/lib/wine/wine CACHE FILEPATH "The 32-bit Wine loader")
 execute_process(COMMAND ${AVO_WINE32} --version RESULT_VARIABLE wine32_status
                 OUTPUT_QUIET ERROR_QUIET)
 if(wine32_status EQUAL 0)
