@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <wayland-client.h>
+#include <xcb/xcb.h>
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -175,9 +176,11 @@ PlatformChoice ChoosePlatform(const DisplayEnvironment& environment) {
 
 namespace {
 
-std::string Described(const char* variable, const std::string& value) {
+std::string Described(const char* variable, const std::string& value,
+                      const std::string& refusal = {}) {
     if (value.empty()) return std::string(variable) + " not set";
-    return std::string(variable) + "=\"" + value + "\" does not answer";
+    return std::string(variable) + "=\"" + value + "\" " +
+           (refusal.empty() ? "does not answer" : refusal);
 }
 
 }  // namespace
@@ -188,7 +191,7 @@ std::string RefusalLine(const DisplayEnvironment& environment, const PlatformCho
         case PlatformVerdict::Chosen: return {};
         case PlatformVerdict::NoDisplay:
             return "avodevivu: no desktop display could be reached (" +
-                   Described("DISPLAY", environment.XDisplay) + ", " +
+                   Described("DISPLAY", environment.XDisplay, environment.XRefusal) + ", " +
                    Described("WAYLAND_DISPLAY", environment.WaylandDisplay) +
                    "); start it from a desktop session, or set DISPLAY to a running X server "
                    "(ssh -X does that) or WAYLAND_DISPLAY to a running Wayland compositor";
@@ -208,6 +211,20 @@ bool XServerAnswers(std::string_view display) {
     if (!local) return TcpAnswers(name->Host, 6000 + name->Number);
     const std::string socket = "/tmp/.X11-unix/X" + std::to_string(name->Number);
     return LocalSocketAnswers(socket, true) || LocalSocketAnswers(socket);
+}
+
+std::string XServerRefusal(std::string_view display) {
+    // Given somewhere to put the screen number, xcb checks that the screen exists.
+    int screen = 0;
+    xcb_connection_t* connection = xcb_connect(std::string(display).c_str(), &screen);
+    const int error = xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    if (error == 0) return {};
+    if (error == XCB_CONN_CLOSED_INVALID_SCREEN) {
+        return "has no screen " + std::to_string(screen);
+    }
+    // Mostly a missing or wrong authorisation cookie (XAUTHORITY); the server says no more.
+    return "refuses the connection (not authorised?)";
 }
 
 namespace {
@@ -297,6 +314,8 @@ DisplayEnvironment ReadDisplayEnvironment() {
     environment.XDisplay = Environment("DISPLAY");
     environment.WaylandDisplay = Environment("WAYLAND_DISPLAY");
     environment.XServer = XServerAnswers(environment.XDisplay);
+    if (environment.XServer) environment.XRefusal = XServerRefusal(environment.XDisplay);
+    environment.XServer = environment.XServer && environment.XRefusal.empty();
     // A compositor that started the program may hand it a connected socket instead.
     environment.WaylandServer =
         !Environment("WAYLAND_SOCKET").empty() ||
