@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -100,6 +101,7 @@ ScaleFactor JudgeScaleFactor(const char* value, double& factor) {
     if (!value || !*value) return ScaleFactor::NotSet;
     char* end = nullptr;
     factor = std::strtod(value, &end);
+    while (std::isspace(static_cast<unsigned char>(*end))) ++end;  // as Qt reads it
     const bool number = end != value && *end == '\0';
     return number && std::isfinite(factor) && factor > 0 ? ScaleFactor::Usable
                                                          : ScaleFactor::Unusable;
