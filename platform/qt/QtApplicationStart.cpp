@@ -87,8 +87,7 @@ std::unique_ptr<QApplication> MakeApplication(int& argc, char** argv) {
     qInstallMessageHandler(previous);
     // Qt started: what it said on the way goes out as it would have.
     for (const HeldMessage& held : heldMessages) {
-        qt_message_output(held.Type,
-                          QMessageLogContext(nullptr, 0, nullptr, held.Category.c_str()),
+        qt_message_output(held.Type, QMessageLogContext(nullptr, 0, nullptr, held.Category.c_str()),
                           held.Text);
     }
     heldMessages.clear();
