@@ -66,9 +66,12 @@ std::string EnvironmentShown(const char* name) {
 }
 
 [[noreturn]] void EndForFailedPlatform(const QString& fatalMessage) {
-    // Qt's first warning names the cause; its fatal message only that nothing could start.
-    const QString cause =
-        heldMessages.empty() ? fatalMessage.section(u'\n', 0, 0) : heldMessages.front().Text;
+    // Qt's first warning about the platform names the cause; its fatal message only that
+    // nothing could start. The runtime folder's warnings come first and say nothing of it.
+    QString cause = fatalMessage.section(u'\n', 0, 0);
+    for (auto held = heldMessages.rbegin(); held != heldMessages.rend(); ++held) {
+        if (!held->Text.startsWith(u"QStandardPaths:")) cause = held->Text;
+    }
     std::fprintf(stderr, "avodevivu: Qt could not start a display platform (%s, %s, %s): %s\n",
                  EnvironmentShown("QT_QPA_PLATFORM").c_str(), EnvironmentShown("DISPLAY").c_str(),
                  EnvironmentShown("WAYLAND_DISPLAY").c_str(), cause.toLocal8Bit().constData());
@@ -84,6 +87,9 @@ void HoldOrEnd(QtMsgType type, const QMessageLogContext& context, const QString&
 std::unique_ptr<QApplication> MakeApplication(int& argc, char** argv) {
     const QtMessageHandler previous = qInstallMessageHandler(HoldOrEnd);
     auto application = std::make_unique<QApplication>(argc, argv);
+    // A plugin that failed to set up its screen (linuxfb without a framebuffer) leaves Qt
+    // running with none, and the first window would crash the program.
+    if (!QGuiApplication::primaryScreen()) EndForFailedPlatform(QStringLiteral("no screen"));
     qInstallMessageHandler(previous);
     // Qt started: what it said on the way goes out as it would have.
     for (const HeldMessage& held : heldMessages) {

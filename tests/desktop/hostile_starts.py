@@ -193,18 +193,25 @@ def arguments_ignored(case):
 
 
 def failing_displays(case):
-    """A missing platform plugin, a screen the server lacks and a refused connection each
-    end with the program's own line and status 1, never an abort."""
+    """A missing platform plugin, one that cannot start, a screen the server lacks and a
+    refused connection each end with the program's own line and status 1, never an abort
+    or a crash."""
     refusing = XServer(case.work, 320, 240, window_manager=False, cookie=True)
     try:
         runs = {
             "no such platform plugin": {"QT_QPA_PLATFORM": "bogus"},
+            "a plugin without its device": {"QT_QPA_PLATFORM": "linuxfb:fb=/nonexistent/fb0"},
             "no such screen": {"DISPLAY": case.x.display + ".5"},
             "connection refused": {"DISPLAY": refusing.display,
                                    "XAUTHORITY": os.path.join(case.work, "no-cookie")},
         }
+        failures = []
         for what, env in runs.items():
-            expect_own_line_and_status_1(Program(case, env=env), what)
+            try:
+                expect_own_line_and_status_1(Program(case, env=env), what)
+            except AssertionError as error:
+                failures.append(str(error))
+        assert not failures, "; ".join(failures)
     finally:
         refusing.close()
 
