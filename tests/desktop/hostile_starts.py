@@ -58,13 +58,30 @@ class XServer:
         self.env["DISPLAY"] = self.display
         if cookie:
             self.run(["xauth", "-q", "add", self.display, ".", self.cookie])
-        poll(lambda: self.run(["xdpyinfo"]).returncode == 0, "Xvfb " + self.display)
         self.manager = None
-        if window_manager:
-            self.manager = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
-                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            poll(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.output(
-                ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]), "openbox")
+        try:
+            poll(lambda: self.alive() and self.run(["xdpyinfo"]).returncode == 0,
+                 "Xvfb " + self.display)
+            if window_manager:
+                log = open(os.path.join(work, f"openbox{self.number}.log"), "w")
+                self.manager = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                                                stdout=log, stderr=log)
+                poll(lambda: self.manager_alive(log.name) and "(WINDOW)" in self.output(
+                    ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]), "openbox")
+        except AssertionError:
+            self.close()
+            raise
+
+    def manager_alive(self, log):
+        if self.alive() and self.manager.poll() is not None:
+            with open(log) as text:
+                raise AssertionError(f"openbox ended: {text.read()}")
+        return True
+
+    def alive(self):
+        if self.server.poll() is not None:
+            raise AssertionError(f"Xvfb {self.display} ended (display in use?)")
+        return True
 
     def run(self, command):
         return subprocess.run(command, env=self.env, capture_output=True, text=True)
