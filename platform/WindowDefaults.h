@@ -22,4 +22,16 @@ inline constexpr FontDescriptor kDefaultWindowFont{
 inline constexpr int kLabelBorderPixels = 1;
 inline constexpr Colour kLabelBorderColour = Rgb(0, 0, 0);
 
+// Above 100 % (more than one device pixel to a 96-DPI pixel) a picture is drawn from its 2x
+// file where it has one, scaled from it where the scale is not 2; else from its 1x file.
+constexpr bool DrawsFromThe2xFile(double scale) { return scale > 1.0; }
+inline const EmbeddedFile& PictureFileForScale(const PictureDescription& picture, double scale) {
+    return DrawsFromThe2xFile(scale) && picture.File2x ? *picture.File2x : *picture.File;
+}
+
+// A single border makes a fixed window with a title bar, the system menu, a minimise box and
+// a close box; no border a bare one. No window has a maximise box or a sizing frame: the
+// windows never change size.
+constexpr bool HasTitleBar(BorderStyle border) { return border == BorderStyle::FixedSingle; }
+
 }  // namespace avo

@@ -140,14 +140,19 @@ public:
     // Starts a program from a command line without waiting for it.
     virtual Status StartProcess(std::string_view commandLine, int showCode,
                                 std::uint32_t& processId) = 0;
+    // The program that StartProcess runs for a command line, as a report names it; empty
+    // where that is the one at the front of the line.
+    virtual std::string ProgramStartedBy(std::string_view /*commandLine*/) const { return {}; }
     // Dispatches events until Quit is called.
     virtual void RunEventLoop() = 0;
     // Makes RunEventLoop return once the current event has been handled.
     virtual void Quit() = 0;
 };
 
-// Each window-system backend that builds the program provides this. Null when the window
-// system cannot be reached at all, after saying why on standard error.
-std::unique_ptr<WindowSystem> CreateWindowSystem(int& argc, char** argv);
+// Each window-system backend that builds the program provides this, for a program that opens
+// with startUpWindow. The program takes no arguments: a backend sees only its name. Null when
+// the window system cannot be reached at all, after saying why on standard error.
+std::unique_ptr<WindowSystem> CreateWindowSystem(const char* programName,
+                                                 const WindowDescription& startUpWindow);
 
 }  // namespace avo

@@ -21,10 +21,9 @@
 namespace avo::qt {
 namespace {
 
-// A single border makes a fixed window with a title bar, a minimise box and a close box; no
-// border makes a bare one. Neither offers a maximise box: the windows never change size.
+// The frame HasTitleBar describes; the customised hints leave the maximise box out.
 Qt::WindowFlags FlagsFor(BorderStyle border) {
-    if (border == BorderStyle::None) return Qt::Window | Qt::FramelessWindowHint;
+    if (!HasTitleBar(border)) return Qt::Window | Qt::FramelessWindowHint;
     return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 }

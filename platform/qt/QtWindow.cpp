@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "platform/ControlStatus.h"
+#include "platform/WindowDefaults.h"
 #include "platform/qt/ControlWidgets.h"
 #include "platform/qt/PlatformChoice.h"
 #include "platform/qt/QtConversions.h"
@@ -17,7 +18,7 @@ Status QtWindow::Load(const WindowDescription& description, EventSink& sink,
     auto form = std::make_unique<FormWidget>(description, sink);
     if (Status status = form->LoadStatus(); Failed(status)) return status;
     // Where the compositor leaves title bars to the program, it draws its own.
-    const bool framed = !form->windowFlags().testFlag(Qt::FramelessWindowHint);
+    const bool framed = HasTitleBar(description.Border);
     if (framed && OwnTitleBarNeeded()) WaylandTitleBar::AttachTo(*form);
     window.reset(new QtWindow(form.release()));
     return StatusOk;

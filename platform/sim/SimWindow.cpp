@@ -39,8 +39,8 @@ std::string SimWindow::SelectedRowText(ControlIndex index, const ControlState& s
     return std::string(description_.Controls[index].Rows[state.SelectedRow]);
 }
 
-SimWindow::SimWindow(SimWindowSystem& system, const WindowDescription& description,
-                     EventSink& sink, std::uint64_t sequence)
+SimWindow::SimWindow(SimWindowSystem& system, const WindowDescription& description, EventSink& sink,
+                     std::uint64_t sequence)
     : system_(system), description_(description), sink_(sink), sequence_(sequence) {
     for (const ControlDescription& control : description.Controls) {
         ControlState state;

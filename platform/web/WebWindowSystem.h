@@ -30,6 +30,8 @@ public:
     // Where a window of this frame size opens, over the program's other shown windows.
     PixelRect PlaceWindow(const WebWindow& window, int width, int height) const;
     void Forget(const WebWindow* window) { windows_.erase(IdOf(window)); }
+    // The window objects that exist, destroyed ones included until they are freed.
+    std::size_t WindowCount() const { return windows_.size(); }
     // The loaded window behind an id the page reports; null once it has gone.
     WebWindow* Find(int id) const;
     // The one window system the page reports to.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,9 +37,10 @@ struct FormWindowContext {
 // alive until WM_NCDESTROY. So Destroy can be called from inside one of the form's own events:
 // it stops everything at once and leaves freeing the HWND to a posted message.
 //
-// Its members live in four files: FormWindow.cpp (creation, lifetime, the window procedure,
-// a new DPI), FormWindowControls.cpp (the operations the program calls),
-// FormWindowPaint.cpp and FormWindowInput.cpp.
+// Its members live in six files: FormWindow.cpp (creation, lifetime, the window procedure),
+// FormWindowChildren.cpp (the controls' windows and tips), FormWindowDpi.cpp (a new DPI),
+// FormWindowControls.cpp (the operations the program calls), FormWindowPaint.cpp and
+// FormWindowInput.cpp.
 class FormWindow : public std::enable_shared_from_this<FormWindow> {
 public:
     static Status Create(const WindowDescription& description, EventSink& sink,
@@ -58,8 +60,6 @@ public:
     int Dpi() const { return dpi_; }
     // The form that owns a top-level window, or null for any other window.
     static FormWindow* FromHandle(HWND window);
-    // The font a control draws its text with; null for timers.
-    HFONT FontOf(ControlIndex index) const;
 
     Status Show();
     Status Destroy();
@@ -87,12 +87,14 @@ private:
         bool TimerRunning = false;
     };
 
-    // Creation, lifetime and the window procedure (FormWindow.cpp).
+    // Creation, lifetime and the window procedure (FormWindow.cpp, FormWindowChildren.cpp,
+    // FormWindowDpi.cpp).
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) noexcept;
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     static ATOM RegisterWindowClass(HINSTANCE instance);
+    static LOGFONTW DefaultFont(int dpi);
     Status Build();
     Status PrepareControl(Control& control);
     Status DecodePicture(const PictureDescription& picture, UniqueBitmap& bitmap);
@@ -116,6 +118,9 @@ private:
     // Painting (FormWindowPaint.cpp).
     void Paint();
     void PaintSurfacePart(HDC dc, const RECT& area, POINT at) const;
+    void PaintOffScreen(HDC dc, const RECT& area, POINT at,
+                        const std::function<void(HDC)>& draw) const;
+    bool CoversItsSurface(ControlIndex label) const;
     void PaintSurface(HDC dc) const;
     void InvalidateLabel(const Control& label) const;
     void DrawLabel(HDC dc, const Control& label) const;

@@ -114,7 +114,7 @@ void Win32WindowSystem::Route(MSG& message) {
 namespace avo {
 
 // Windows passes the program no options of its own.
-std::unique_ptr<WindowSystem> CreateWindowSystem(int&, char**) {
+std::unique_ptr<WindowSystem> CreateWindowSystem(const char*, const WindowDescription&) {
     return std::make_unique<win32::Win32WindowSystem>();
 }
 

@@ -158,13 +158,20 @@ TEST_P(Conformance, PressDraggedOffBeforeTheReleaseIsNoClick) {
     EXPECT_EQ(Clicks("Form1", "Command1"), 0);
 }
 
+// A list's text is its selected row, empty while none is.
 TEST_P(Conformance, ARowSelectedByTheUserIsReportedOnTheList) {
     Open("Form1");
+    const ControlIndex list = Index("Form1", "List1");
+    std::string text = "unread";
+    ASSERT_EQ(Native("Form1").GetText(list, text), StatusOk);
+    EXPECT_EQ(text, "");
     driver_->ClickRow("Form1", "List1", 3);
     EXPECT_EQ(Clicks("Form1", "List1"), 1);
     bool selected = false;
-    ASSERT_EQ(Native("Form1").IsRowSelected(Index("Form1", "List1"), 3, selected), StatusOk);
+    ASSERT_EQ(Native("Form1").IsRowSelected(list, 3, selected), StatusOk);
     EXPECT_TRUE(selected);
+    ASSERT_EQ(Native("Form1").GetText(list, text), StatusOk);
+    EXPECT_EQ(text, DescriptionOf("Form1").Controls[list].Rows[3]);
 }
 
 TEST_P(Conformance, TheExitPictureCanBePressedAsAScreenReaderPressesIt) {
@@ -231,6 +238,16 @@ TEST_P(Conformance, EveryListRowFitsBesideTheScrollBar) {
         if (!widths) GTEST_SKIP() << "this window system draws no text";
         EXPECT_LE(widths->first, widths->second) << list.Rows[row];
     }
+}
+
+TEST_P(Conformance, OnlyTheShowButtonHasATip) {
+    Open("Form1");
+    Open("Text");
+    const auto tips = driver_->ToolTips("Form1");
+    if (!tips) GTEST_SKIP() << "this window system shows no tips";
+    using Tips = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(*tips, (Tips{{"Command1", "Yandan komut seçerek göster butonuna basınız."}}));
+    EXPECT_EQ(driver_->ToolTips("Text"), Tips{});
 }
 
 // Output boxes: a thin flat border, the text from the top.
@@ -302,6 +319,7 @@ TEST_P(Conformance, AProgramThatIsNotThereFailsAsNotFound) {
     std::uint32_t processId = 0;
     const Status status = driver_->System().StartProcess("avo-no-such-program.exe --flag",
                                                          kShowMinimizedActivated, processId);
+    EXPECT_EQ(status, StatusFileNotFound);
     EXPECT_STREQ(StatusReason(status), "not found");
 }
 

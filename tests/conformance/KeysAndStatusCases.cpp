@@ -5,8 +5,7 @@
 namespace avo::conformance {
 namespace {
 
-const std::vector<std::string> kMainWindowTabOrder = {"List1", "Command1", "Command2",
-                                                      "Command3"};
+const std::vector<std::string> kMainWindowTabOrder = {"List1", "Command1", "Command2", "Command3"};
 
 // Which operations each kind of control has, in the order of ControlOperation: SetText,
 // GetText, IsRowSelected, GetFontSize, SetFontSize, GetTimerEnabled, SetTimerEnabled.
@@ -31,13 +30,11 @@ std::array<Status, 7> CallEveryOperation(NativeWindow& window, ControlIndex inde
     const Status getText = window.GetText(index, text);
     const Status getSize = window.GetFontSize(index, size);
     const Status getTimer = window.GetTimerEnabled(index, flag);
-    return {window.SetText(index, text),
-            getText,
-            window.IsRowSelected(index, 0, flag),
-            getSize,
-            window.SetFontSize(index, size),
-            getTimer,
-            window.SetTimerEnabled(index, flag)};
+    const Status setText = window.SetText(index, text);
+    const Status isRowSelected = window.IsRowSelected(index, 0, flag);
+    const Status setSize = window.SetFontSize(index, size);
+    const Status setTimer = window.SetTimerEnabled(index, flag);
+    return {setText, getText, isRowSelected, getSize, setSize, getTimer, setTimer};
 }
 
 }  // namespace

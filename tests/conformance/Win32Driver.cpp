@@ -2,6 +2,7 @@
 #include "WineStacking.h"
 
 #include <windows.h>
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 
 #include "about/Text.h"
 #include "platform/win32/FormWindow.h"
+#include "platform/win32/GdiConversions.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32WindowSystem.h"
 #include "reference/Form1.h"
@@ -37,6 +39,11 @@ PixelRect ToPixelRect(const RECT& rect) {
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
+}
+
 WPARAM VirtualKeyOf(Key key) {
     switch (key) {
         case Key::Tab:
@@ -48,22 +55,16 @@ WPARAM VirtualKeyOf(Key key) {
     return 0;
 }
 
-struct FormSearch {
-    std::wstring Caption;
-    HWND Found = nullptr;
-};
-
-BOOL CALLBACK MatchForm(HWND window, LPARAM search) {
-    auto& wanted = *reinterpret_cast<FormSearch*>(search);
-    wchar_t className[64] = {};
-    wchar_t caption[128] = {};
-    GetClassNameW(window, className, 64);
-    GetWindowTextW(window, caption, 128);
-    if (std::wstring(className) == kFormClassName && caption == wanted.Caption) {
-        wanted.Found = window;
-        return FALSE;
-    }
-    return TRUE;
+// This thread's top-level windows of a class.
+std::vector<HWND> ThreadWindows(const wchar_t* className) {
+    std::vector<HWND> all;
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&all));
+    std::erase_if(all, [className](HWND window) {
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        return std::wstring(name) != className;
+    });
+    return all;
 }
 
 // Real Win32 windows of the win64 build under wine64, driven with the mouse messages that
@@ -85,17 +86,20 @@ public:
 
     WindowSystem& System() override { return system_; }
 
-    void Flush() override { system_.ProcessPendingMessages(); }
+    // A quit request met here is put back for the event loop that a case may run next.
+    void Flush() override {
+        if (!system_.ProcessPendingMessages()) PostQuitMessage(0);
+    }
     void Pump() override { Wait(std::chrono::milliseconds(80)); }
     void Wait(std::chrono::milliseconds time) override {
         // The X server and the window manager answer asynchronously; messages are handled
         // as they come for the whole time.
         const auto end = std::chrono::steady_clock::now() + time;
         while (std::chrono::steady_clock::now() < end) {
-            system_.ProcessPendingMessages();
+            Flush();
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         }
-        system_.ProcessPendingMessages();
+        Flush();
     }
 
     void Click(const std::string& window, const std::string& control) override {
@@ -184,12 +188,7 @@ public:
         return {};
     }
     std::string FocusedControl(const std::string& window) override {
-        const HWND focus = GetFocus();
-        if (!focus || GetParent(focus) != Form(window)) return {};
-        const auto index = static_cast<ControlIndex>(GetDlgCtrlID(focus) - kFirstControlId);
-        const WindowDescription& description = DescriptionOf(window);
-        return index < description.Controls.size() ? std::string(description.Controls[index].Name)
-                                                   : std::string();
+        return NameOf(window, GetFocus());
     }
     PixelRect Frame(const std::string& window) override {
         RECT frame{};
@@ -228,9 +227,13 @@ public:
     std::optional<bool> HasGlyphs(const std::string& window, const std::string& control,
                                   const std::string& text) override {
         const ControlIndex index = IndexIn(DescriptionOf(window), control);
+        const ControlDescription& described = DescriptionOf(window).Controls[index];
         const win32::FormWindow* form = win32::FormWindow::FromHandle(Form(window));
-        const HFONT font = form ? form->FontOf(index) : nullptr;
-        if (!font) return true;  // a timer draws nothing
+        if (!form || described.Kind == ControlKind::Timer) return true;  // a timer draws nothing
+        // The font the form makes for the control: the same face at the form's DPI.
+        const LOGFONTW logFont =
+            LogFontFor(described.Font ? *described.Font : kDefaultWindowFont, form->Dpi());
+        const HFONT font = CreateFontIndirectW(&logFont);
         const HDC dc = GetDC(nullptr);
         const HGDIOBJ old = SelectObject(dc, font);
         const std::wstring wide = Widen(text);
@@ -239,6 +242,7 @@ public:
                                                  glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
         SelectObject(dc, old);
         ReleaseDC(nullptr, dc);
+        DeleteObject(font);
         if (converted == GDI_ERROR) return false;
         for (const WORD glyph : glyphs) {
             if (glyph == 0xFFFF) return false;
@@ -284,6 +288,56 @@ public:
         SysFreeString(value);
         return text;
     }
+    std::optional<std::string> AccessibleName(const std::string& window,
+                                              const std::string& control) override {
+        // Labels drawn on the form's surface alone have no object of their own.
+        IAccessible* accessible = ObjectOf(Control(window, control));
+        if (!accessible) return std::nullopt;
+        BSTR name = nullptr;
+        accessible->get_accName(Self(), &name);
+        accessible->Release();
+        const std::string text =
+            name ? Narrow(std::wstring(name, SysStringLen(name))) : std::string();
+        SysFreeString(name);
+        return text;
+    }
+
+    bool RunLoopWith(const std::function<void()>& action,
+                     const std::function<void()>& loop) override {
+        pendingAction_ = &action;
+        stoppedLoop_ = false;
+        const UINT_PTR start = SetTimer(nullptr, 0, 0, RunPendingAction);
+        const UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, StopLoop);
+        loop();
+        KillTimer(nullptr, start);
+        KillTimer(nullptr, watchdog);
+        pendingAction_ = nullptr;
+        return !stoppedLoop_;
+    }
+    int NativeWindows() override {
+        Flush();
+        return static_cast<int>(ThreadWindows(kFormClassName).size());
+    }
+    std::optional<std::vector<std::pair<std::string, std::string>>> ToolTips(
+        const std::string& window) override {
+        // A form makes its tips once it has been painted.
+        const HWND form = Form(window);
+        UpdateWindow(form);
+        Flush();
+        std::vector<std::pair<std::string, std::string>> tips;
+        for (const HWND tip : ThreadWindows(TOOLTIPS_CLASSW)) {
+            const bool ours = GetWindow(tip, GW_OWNER) == form;
+            for (LRESULT i = 0; ours && i < SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0); ++i) {
+                wchar_t text[128] = {};
+                TTTOOLINFOW tool{};
+                tool.cbSize = sizeof tool;
+                tool.lpszText = text;
+                SendMessageW(tip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool));
+                tips.emplace_back(NameOf(window, reinterpret_cast<HWND>(tool.uId)), Narrow(text));
+            }
+        }
+        return tips;
+    }
 
 private:
     std::vector<std::pair<HWND, std::string>> Candidates() const {
@@ -312,9 +366,21 @@ private:
         return front;
     }
     HWND Form(const std::string& window) const {
-        FormSearch search{Widen(DescriptionOf(window).Caption)};
-        EnumThreadWindows(GetCurrentThreadId(), MatchForm, reinterpret_cast<LPARAM>(&search));
-        return search.Found;
+        const std::wstring caption = Widen(DescriptionOf(window).Caption);
+        for (const HWND form : ThreadWindows(kFormClassName)) {
+            wchar_t text[128] = {};
+            GetWindowTextW(form, text, 128);
+            if (caption == text) return form;
+        }
+        return nullptr;
+    }
+    // A control's name in its description; empty for a window that is none of its controls.
+    std::string NameOf(const std::string& window, HWND control) const {
+        if (!control || GetParent(control) != Form(window)) return {};
+        const auto index = static_cast<ControlIndex>(GetDlgCtrlID(control) - kFirstControlId);
+        const WindowDescription& description = DescriptionOf(window);
+        return index < description.Controls.size() ? std::string(description.Controls[index].Name)
+                                                   : std::string();
     }
     HWND Control(const std::string& window, const std::string& control) const {
         return GetDlgItem(Form(window), ControlId(IndexIn(DescriptionOf(window), control)));
@@ -340,8 +406,20 @@ private:
         return {area.right / 2, area.bottom / 2};
     }
 
+    static void CALLBACK RunPendingAction(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        if (pendingAction_) (*pendingAction_)();
+    }
+    static void CALLBACK StopLoop(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        stoppedLoop_ = true;
+        PostQuitMessage(1);
+    }
+
     Win32WindowSystem system_;
     HWND other_ = nullptr;
+    static inline const std::function<void()>* pendingAction_ = nullptr;
+    static inline bool stoppedLoop_ = false;
 };
 
 }  // namespace

@@ -33,9 +33,9 @@ TEST(Placement, AWindowLargerThanTheWorkAreaKeepsItsTopLeftCornerOnIt) {
     // Taller only: still centred across.
     EXPECT_EQ(InitialPlacement(StartUpPosition::CentreScreen, 600, 500, small, std::nullopt),
               (PixelRect{20, 0, 600, 500}));
-    EXPECT_EQ(InitialPlacement(StartUpPosition::CentreScreen, 700, 400, {0, 30, 640, 450},
-                               std::nullopt),
-              (PixelRect{0, 55, 700, 400}));
+    EXPECT_EQ(
+        InitialPlacement(StartUpPosition::CentreScreen, 700, 400, {0, 30, 640, 450}, std::nullopt),
+        (PixelRect{0, 55, 700, 400}));
     // Over an owner that was dragged up and left off the screen.
     EXPECT_EQ(InitialPlacement(StartUpPosition::CentreOwner, 560, 349, kWorkArea,
                                PixelRect{-300, -200, 657, 500}),
