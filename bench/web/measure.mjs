@@ -1,0 +1,242 @@
+// Measures the program's web page against the floor pages in headless Chromium, over the
+// DevTools protocol, and prints the rows of the README's performance table.
+//
+//   node measure.mjs --single avodevivu.html --site SITE_DIR --floor floor.html
+//                    --floor-pulse floor-pulse.html [--runs 3] [--out DIR]
+//
+// Every measurement starts a fresh browser with a fresh profile; the runs alternate program
+// and floor. "Painted" is the time from navigation start to the end of the first frame in
+// which the main window is in the document, visible, with its fonts loaded: the check runs
+// in requestAnimationFrame, and a message posted from there arrives once that frame has been
+// produced. The caption's repaint interval is the time between the frames that paint (the
+// DevTools trace's Paint events); CPU is the renderer's main-thread task time
+// (Performance.getMetrics) and all of the browser's processes (/proc), while it pulsates.
+import fs from "node:fs";
+import http from "node:http";
+import path from "node:path";
+import zlib from "node:zlib";
+import puppeteer from "puppeteer-core";
+
+const options = {
+  chromium: "/usr/bin/chromium", runs: 3, pulseSeconds: 3, out: ".",
+  window: "#Form1", about: "#Command2", caption: "#Text #Label1",
+  single: null, site: null, floor: null, floorPulse: null,
+};
+for (let i = 2; i < process.argv.length; i += 2) {
+  const key = process.argv[i].replace(/^--/, "").replace(/-(\w)/g, (_, c) => c.toUpperCase());
+  if (!(key in options)) throw new Error(`unknown option ${process.argv[i]}`);
+  options[key] = typeof options[key] === "number" ? Number(process.argv[i + 1]) : process.argv[i + 1];
+}
+for (const needed of ["single", "site", "floor", "floorPulse"]) {
+  if (!options[needed]) throw new Error(`--${needed} is needed`);
+}
+
+const timeoutMs = 60000;
+const clockTicks = 100;  // USER_HZ on Linux
+
+// Serves the site folder and the floor page from one local origin, as a web host would.
+function serve(files) {
+  const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm" };
+  const server = http.createServer((request, response) => {
+    const file = files[new URL(request.url, "http://x").pathname];
+    if (!file) { response.writeHead(404).end(); return; }
+    response.writeHead(200, { "Content-Type": types[path.extname(file)] ?? "application/octet-stream" });
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
+}
+
+// Installed before the page's own scripts run.
+function paintedProbe(selector) {
+  window.__avoWindowPainted = new Promise((resolve) => {
+    const frameDone = () => {
+      const channel = new MessageChannel();
+      channel.port1.onmessage = () => resolve(performance.now());
+      channel.port2.postMessage(null);
+    };
+    const check = () => {
+      const element = document.querySelector(selector);
+      const shown = element && element.getClientRects().length > 0 &&
+          getComputedStyle(element).visibility !== "hidden";
+      if (!shown) requestAnimationFrame(check);
+      else if (document.fonts.status === "loaded") frameDone();
+      else document.fonts.ready.then(() => requestAnimationFrame(frameDone));
+    };
+    requestAnimationFrame(check);
+  });
+}
+
+async function withBrowser(work) {
+  const browser = await puppeteer.launch({
+    executablePath: options.chromium, headless: true,
+    args: ["--no-sandbox", "--window-size=1280,1024", "--no-first-run", "--mute-audio"],
+  });
+  try {
+    const page = await browser.newPage();
+    await page.setViewport({ width: 1280, height: 1024 });
+    const outside = [];
+    page.on("request", (request) => {
+      const url = request.url();
+      if (!/^(data|blob|file):|^http:\/\/127\.0\.0\.1:/.test(url)) outside.push(url);
+    });
+    const result = await work(browser, page);
+    return { ...result, outsideRequests: outside.length };
+  } finally {
+    await browser.close();
+  }
+}
+
+async function openWindow(page, url) {
+  await page.evaluateOnNewDocument(paintedProbe, options.window);
+  await page.goto(url, { waitUntil: "load", timeout: timeoutMs });
+  const painted = await page.evaluate(() => window.__avoWindowPainted);
+  const contentful = await page.evaluate(() =>
+    performance.getEntriesByName("first-contentful-paint")[0]?.startTime ?? null);
+  return { painted, contentful };
+}
+
+function processTreeCpuSeconds(rootPid) {
+  const parents = new Map();
+  const times = new Map();
+  for (const entry of fs.readdirSync("/proc")) {
+    if (!/^\d+$/.test(entry)) continue;
+    try {
+      const stat = fs.readFileSync(`/proc/${entry}/stat`, "utf8");
+      const fields = stat.slice(stat.lastIndexOf(")") + 2).split(" ");
+      parents.set(Number(entry), Number(fields[1]));
+      times.set(Number(entry), (Number(fields[11]) + Number(fields[12])) / clockTicks);
+    } catch { /* the process ended while we looked */ }
+  }
+  let total = 0;
+  for (const [pid, time] of times) {
+    for (let p = pid; p > 1; p = parents.get(p)) {
+      if (p === rootPid) { total += time; break; }
+      if (!parents.has(p)) break;
+    }
+  }
+  return total;
+}
+
+async function taskSeconds(session) {
+  const { metrics } = await session.send("Performance.getMetrics");
+  return metrics.find((m) => m.name === "TaskDuration").value;
+}
+
+const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// CPU over one span without tracing, then the repaint intervals over a second, traced span.
+async function measurePulse(browser, page) {
+  await page.waitForSelector(options.caption, { visible: true, timeout: timeoutMs });
+  const session = await page.createCDPSession();
+  await session.send("Performance.enable");
+  const span = options.pulseSeconds * 1000;
+  const [cpu0, task0, wall0] = [processTreeCpuSeconds(browser.process().pid), await taskSeconds(session), Date.now()];
+  await pause(span);
+  const [cpu1, task1, wall1] = [processTreeCpuSeconds(browser.process().pid), await taskSeconds(session), Date.now()];
+  const wall = (wall1 - wall0) / 1000;
+  await page.tracing.start({ categories: ["devtools.timeline"] });
+  await pause(span);
+  const trace = JSON.parse(Buffer.from(await page.tracing.stop()).toString());
+  // Only the caption changes while it pulsates, so every frame that paints repaints it; a
+  // frame's Paint events (one per painted layer or chunk) lie within a few milliseconds.
+  const starts = trace.traceEvents.filter((e) => e.name === "Paint").map((e) => e.ts / 1000)
+    .sort((a, b) => a - b);
+  const paints = starts.filter((t, i) => i === 0 || t - starts[i - 1] > 4);
+  const intervals = paints.slice(1).map((t, i) => t - paints[i]);
+  return { intervals, mainThreadPercent: 100 * (task1 - task0) / wall,
+           processesPercent: 100 * (cpu1 - cpu0) / wall };
+}
+
+function bytesOf(files) {
+  const raw = files.reduce((sum, f) => sum + fs.statSync(f).size, 0);
+  const gzip = files.reduce((sum, f) => sum + zlib.gzipSync(fs.readFileSync(f), { level: 9 }).length, 0);
+  return { raw, gzip };
+}
+
+const median = (xs) => { const s = [...xs].sort((a, b) => a - b); const m = s.length >> 1;
+  return s.length % 2 ? s[m] : (s[m - 1] + s[m]) / 2; };
+const percentile = (xs, p) => { const s = [...xs].sort((a, b) => a - b);
+  return s[Math.min(s.length - 1, Math.ceil(p / 100 * s.length) - 1)]; };
+const ms = (x) => `${x.toFixed(1)} ms`;
+const kib = (b) => `${(b / 1024).toFixed(0)} KiB (${b} B)`;
+const ratio = (a, b) => `${(a / b).toFixed(2)} x`;
+const verdict = (ok) => (ok ? "meets" : "MISSES");
+
+async function main() {
+  const siteFiles = ["index.html", "avodevivu.js", "avodevivu.wasm"].map((f) => path.join(options.site, f));
+  const server = await serve({ "/index.html": siteFiles[0], "/avodevivu.js": siteFiles[1],
+                               "/avodevivu.wasm": siteFiles[2], "/floor.html": options.floor });
+  const origin = `http://127.0.0.1:${server.address().port}`;
+  const fileUrl = (f) => `file://${path.resolve(f)}`;
+  const starts = {
+    "single file": fileUrl(options.single), "floor page": fileUrl(options.floor),
+    "site (local HTTP)": `${origin}/index.html`, "floor page (local HTTP)": `${origin}/floor.html`,
+  };
+  const painted = Object.fromEntries(Object.keys(starts).map((k) => [k, []]));
+  const pulses = { program: [], floor: [] };
+  let outsideRequests = 0;
+  for (let run = 1; run <= options.runs; ++run) {
+    for (const [name, url] of Object.entries(starts)) {
+      const result = await withBrowser((browser, page) => openWindow(page, url));
+      painted[name].push(result);
+      outsideRequests += result.outsideRequests;
+      console.error(`run ${run}: ${name}: painted ${ms(result.painted)}`);
+    }
+    const program = await withBrowser(async (browser, page) => {
+      await openWindow(page, starts["single file"]);
+      await page.click(options.about);
+      return measurePulse(browser, page);
+    });
+    const floor = await withBrowser(async (browser, page) => {
+      await page.goto(fileUrl(options.floorPulse), { waitUntil: "load", timeout: timeoutMs });
+      return measurePulse(browser, page);
+    });
+    for (const [side, result] of [["program", program], ["floor", floor]]) {
+      pulses[side].push(result);
+      outsideRequests += result.outsideRequests;
+      console.error(`run ${run}: pulse, ${side}: repaint median ${ms(median(result.intervals))}, ` +
+                    `CPU ${result.processesPercent.toFixed(1)} %`);
+    }
+  }
+  server.close();
+
+  const rows = [];
+  const row = (...cells) => rows.push(`| ${cells.join(" | ")} |`);
+  for (let run = 0; run < options.runs; ++run) {
+    const tag = `Web, Chromium (run ${run + 1}/${options.runs})`;
+    for (const [program, floor] of [["single file", "floor page"], ["site (local HTTP)", "floor page (local HTTP)"]]) {
+      const a = painted[program][run].painted, b = painted[floor][run].painted;
+      row(`${tag}: navigation to main window painted, ${program}`, ms(a), ms(b), ratio(a, b),
+          "≤ 1.25 x", verdict(a <= 1.25 * b));
+    }
+    const p = pulses.program[run], f = pulses.floor[run];
+    const [pm, fm] = [median(p.intervals), median(f.intervals)];
+    row(`${tag}: caption repaint interval, median (p99) [intervals]`,
+        `${ms(pm)} (${ms(percentile(p.intervals, 99))}) [${p.intervals.length}]`,
+        `${ms(fm)} (${ms(percentile(f.intervals, 99))}) [${f.intervals.length}]`, "",
+        "30 ± 1 ms", verdict(Math.abs(pm - 30) <= 1));
+    row(`${tag}: CPU while pulsating, all processes (renderer main thread), % of one core`,
+        `${p.processesPercent.toFixed(1)} % (${p.mainThreadPercent.toFixed(1)} %)`,
+        `${f.processesPercent.toFixed(1)} % (${f.mainThreadPercent.toFixed(1)} %)`,
+        ratio(p.processesPercent, f.processesPercent), "≤ the floor's",
+        verdict(p.processesPercent <= f.processesPercent));
+  }
+  const single = bytesOf([options.single]), site = bytesOf(siteFiles), floorBytes = bytesOf([options.floor]);
+  row("Web: the single file's bytes (gzip -9)", `${kib(single.raw)} (${kib(single.gzip)})`,
+      `${kib(floorBytes.raw)} (${kib(floorBytes.gzip)})`, ratio(single.raw, floorBytes.raw),
+      "≤ 1.5 x", verdict(single.raw <= 1.5 * floorBytes.raw));
+  row("Web: the site's bytes, page + script + module (gzip -9)", `${kib(site.raw)} (${kib(site.gzip)})`,
+      `${kib(floorBytes.raw)} (${kib(floorBytes.gzip)})`, ratio(site.raw, floorBytes.raw), "(reported)", "n/a");
+  row("Web: requests that left the machine, every run", `${outsideRequests}`, "", "", "0",
+      verdict(outsideRequests === 0));
+
+  const table = ["| measure | program | baseline | program / baseline | target | |",
+                 "|---|---|---|---|---|---|", ...rows].join("\n");
+  fs.mkdirSync(options.out, { recursive: true });
+  fs.writeFileSync(path.join(options.out, "web-results.md"), table + "\n");
+  fs.writeFileSync(path.join(options.out, "web-results.json"),
+                   JSON.stringify({ painted, pulses, single, site, floor: floorBytes }, null, 1));
+  console.log(table);
+}
+
+await main();
