@@ -10,7 +10,11 @@ import os
 
 from PIL import Image, ImageDraw, ImageFont
 
-import make_pictures as mp
+from pictures.button_faces import FACES
+from pictures.form_background import (ALIAS_BOX, BUTTONS, DESC_BOX, HEAD_ALIAS, HEAD_DESC,
+                                      LIST_BOX, MAKER_LABEL)
+from pictures.icon import PNG_SIZES
+from pictures.world_map import ABOUT_CREDIT, ABOUT_EXIT, ABOUT_MAIL, ABOUT_NAME
 
 SANS = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 SANS_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
@@ -61,8 +65,8 @@ def form_mockup(files):
     canvas.paste(_open(files["reference/Form1Background.jpg"]), (0, 0))
     d = ImageDraw.Draw(canvas)
     row_font = ImageFont.truetype(SANS, 11)
-    x, y, w, h = mp.LIST_BOX
-    _box(d, mp.LIST_BOX, DARK_RED)
+    x, y, w, h = LIST_BOX
+    _box(d, LIST_BOX, DARK_RED)
     for i, row in enumerate(LIST_ROWS):
         ry = y + 2 + i * 13
         if ry + 13 > y + h:
@@ -72,18 +76,18 @@ def form_mockup(files):
         d.text((x + 4, ry), row, font=row_font, fill=(255, 255, 255))
     # scroll bar
     d.rectangle([x + w - 18, y + 1, x + w - 2, y + h - 2], fill=(224, 224, 224))
-    for (path, _, _, _), box in zip(mp.FACES, mp.BUTTONS):
+    for (path, _, _, _), box in zip(FACES, BUTTONS):
         _push_button(canvas, box, _open(files[path]))
     head = ImageFont.truetype(SANS_BOLD_ITALIC, 13)
-    _centred(d, mp.HEAD_ALIAS, "KISAYOL", head)
-    _centred(d, mp.HEAD_DESC, "İŞLEVİ", head)
-    _box(d, mp.ALIAS_BOX, DARK_RED)
-    _box(d, mp.DESC_BOX, DARK_RED)
+    _centred(d, HEAD_ALIAS, "KISAYOL", head)
+    _centred(d, HEAD_DESC, "İŞLEVİ", head)
+    _box(d, ALIAS_BOX, DARK_RED)
+    _box(d, DESC_BOX, DARK_RED)
     big = ImageFont.truetype(SANS_BOLD, 28)
-    _centred(d, mp.ALIAS_BOX, "CO", big)
-    _centred(d, mp.DESC_BOX, "Kopyala", ImageFont.truetype(SANS_BOLD, 16))
+    _centred(d, ALIAS_BOX, "CO", big)
+    _centred(d, DESC_BOX, "Kopyala", ImageFont.truetype(SANS_BOLD, 16))
     name = ImageFont.truetype(SANS_BOLD_ITALIC, 24)
-    x, y, w, h = mp.MAKER_LABEL
+    x, y, w, h = MAKER_LABEL
     d.text((x, y + h / 2), "Kavrelonix", font=name, fill=(255, 255, 255), anchor="lm")
     return canvas
 
@@ -92,12 +96,12 @@ def about_mockup(files, name_pt=20):
     canvas = Image.new("RGBA", (560, 349), (0, 0, 0, 255))
     canvas.paste(_open(files["about/TextBackground.jpg"]), (0, 0))
     d = ImageDraw.Draw(canvas)
-    _centred(d, mp.ABOUT_NAME, "Kavrelonix",
+    _centred(d, ABOUT_NAME, "Kavrelonix",
              ImageFont.truetype(SANS_BOLD, round(name_pt * 96 / 72)))
     small = ImageFont.truetype(SANS, 11)
-    _centred(d, mp.ABOUT_CREDIT, "Türkçe kısayol rehberi — Kavrelonix", small)
-    _centred(d, mp.ABOUT_MAIL, "kavrelonix@example.invalid", small)
-    x, y, w, h = mp.ABOUT_EXIT
+    _centred(d, ABOUT_CREDIT, "Türkçe kısayol rehberi — Kavrelonix", small)
+    _centred(d, ABOUT_MAIL, "kavrelonix@example.invalid", small)
+    x, y, w, h = ABOUT_EXIT
     d.rectangle([x, y, x + w - 1, y + h - 1], fill=(0, 0, 64))
     canvas.paste(_open(files["about/Picture1Exit.jpg"]), (x, y))
     return canvas
@@ -106,7 +110,7 @@ def about_mockup(files, name_pt=20):
 def icon_sheet(files):
     """Every ICO entry and PNG on light, mid and dark grounds."""
     ico = Image.open(io.BytesIO(files["app/avodevivu.ico"]))
-    sizes = [s for s in mp.PNG_SIZES]
+    sizes = [s for s in PNG_SIZES]
     grounds = [(255, 255, 255), (160, 160, 160), (40, 48, 64)]
     pngs = [_open(files["app/icons/avodevivu-%d.png" % s]) for s in sizes]
     ico_imgs = []

@@ -11,6 +11,10 @@
 #include "platform/WindowDefaults.h"
 #include "platform/WindowSystem.h"
 
+namespace avo::sim {
+class SimWindowSystem;
+}
+
 namespace avo::conformance {
 
 // A control's face as drawn, row by row, as 0x00RRGGBB values.
@@ -75,6 +79,23 @@ public:
     // What a screen reader reads as the control's text.
     virtual std::optional<std::string> AccessibleText(const std::string& window,
                                                       const std::string& control) = 0;
+
+    // The program as a whole. Calls `loop`, which runs the event loop, and does `action` from
+    // inside it; true when the loop has ended by itself within ten seconds.
+    virtual bool RunLoopWith(const std::function<void()>& action,
+                             const std::function<void()>& loop) = 0;
+    // How many of our windows still exist natively; an unloaded one counts until it is freed
+    // at the next safe moment.
+    virtual int NativeWindows() = 0;
+    // The simulated window system behind the driver, for failures injected on purpose, its
+    // record of calls and its virtual clock (no tick falls due between two steps); null for
+    // a real one.
+    virtual sim::SimWindowSystem* Simulated() { return nullptr; }
+
+    // Every tip that the window's controls bring up under a resting pointer, as (control,
+    // text) in the controls' order; nullopt where the window system shows no tips.
+    virtual std::optional<std::vector<std::pair<std::string, std::string>>> ToolTips(
+        const std::string& window) = 0;
 };
 
 using DriverFactory = std::function<std::unique_ptr<Driver>()>;

@@ -238,6 +238,16 @@ TEST_P(Conformance, EveryListRowFitsBesideTheScrollBar) {
     }
 }
 
+TEST_P(Conformance, OnlyTheShowButtonHasATip) {
+    Open("Form1");
+    Open("Text");
+    const auto tips = driver_->ToolTips("Form1");
+    if (!tips) GTEST_SKIP() << "this window system shows no tips";
+    using Tips = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(*tips, (Tips{{"Command1", "Yandan komut seçerek göster butonuna basınız."}}));
+    EXPECT_EQ(driver_->ToolTips("Text"), Tips{});
+}
+
 // Output boxes: a thin flat border, the text from the top.
 
 TEST_P(Conformance, OutputBoxesHaveAOnePixelSingleLineBorder) {
@@ -307,6 +317,7 @@ TEST_P(Conformance, AProgramThatIsNotThereFailsAsNotFound) {
     std::uint32_t processId = 0;
     const Status status = driver_->System().StartProcess("avo-no-such-program.exe --flag",
                                                          kShowMinimizedActivated, processId);
+    EXPECT_EQ(status, StatusFileNotFound);
     EXPECT_STREQ(StatusReason(status), "not found");
 }
 

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/qt/FormWidget.h"
 #include "platform/qt/QtWindowSystem.h"
@@ -177,6 +178,39 @@ public:
             QAccessible::queryAccessibleInterface(Widget(window, control));
         QAccessibleTextInterface* text = accessible ? accessible->textInterface() : nullptr;
         return text ? text->text(0, text->characterCount()).toStdString() : std::string();
+    }
+
+    bool RunLoopWith(const std::function<void()>& action,
+                     const std::function<void()>& loop) override {
+        QTimer start;
+        start.setSingleShot(true);
+        start.callOnTimeout(action);
+        start.start(0);
+        bool stopped = false;
+        QTimer watchdog;
+        watchdog.callOnTimeout([&] {
+            stopped = true;
+            system_.Quit();
+        });
+        watchdog.start(10000);
+        loop();
+        return !stopped;
+    }
+    int NativeWindows() override {
+        Flush();
+        // Every top-level widget but the other program's is one of ours.
+        return static_cast<int>(QApplication::topLevelWidgets().size()) - 1;
+    }
+    std::optional<std::vector<std::pair<std::string, std::string>>> ToolTips(
+        const std::string& window) override {
+        std::vector<std::pair<std::string, std::string>> tips;
+        for (const QWidget* control : Form(window)->findChildren<QWidget*>()) {
+            if (!control->toolTip().isEmpty()) {
+                tips.emplace_back(control->objectName().toStdString(),
+                                  control->toolTip().toStdString());
+            }
+        }
+        return tips;
     }
 
 private:

@@ -60,6 +60,20 @@ public:
         return sim_.Text(window, control);
     }
 
+    // The simulated loop returns at once; the program has ended by then or not.
+    bool RunLoopWith(const std::function<void()>& action,
+                     const std::function<void()>& loop) override {
+        loop();
+        action();
+        return sim_.QuitRequested();
+    }
+    int NativeWindows() override { return static_cast<int>(sim_.NativeWindowCount()); }
+    sim::SimWindowSystem* Simulated() override { return &sim_; }
+    std::optional<std::vector<std::pair<std::string, std::string>>> ToolTips(
+        const std::string&) override {
+        return {};
+    }
+
 private:
     sim::SimWindowSystem sim_;
 };

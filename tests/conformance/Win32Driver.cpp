@@ -2,6 +2,7 @@
 #include "WineStacking.h"
 
 #include <windows.h>
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <algorithm>
@@ -37,22 +38,21 @@ PixelRect ToPixelRect(const RECT& rect) {
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-struct FormSearch {
-    std::wstring Caption;
-    HWND Found = nullptr;
-};
-
-BOOL CALLBACK MatchForm(HWND window, LPARAM search) {
-    auto& wanted = *reinterpret_cast<FormSearch*>(search);
-    wchar_t className[64] = {};
-    wchar_t caption[128] = {};
-    GetClassNameW(window, className, 64);
-    GetWindowTextW(window, caption, 128);
-    if (std::wstring(className) == kFormClassName && caption == wanted.Caption) {
-        wanted.Found = window;
-        return FALSE;
-    }
+BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
     return TRUE;
+}
+
+// This thread's top-level windows of a class.
+std::vector<HWND> ThreadWindows(const wchar_t* className) {
+    std::vector<HWND> all;
+    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&all));
+    std::erase_if(all, [className](HWND window) {
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        return std::wstring(name) != className;
+    });
+    return all;
 }
 
 // Real Win32 windows of the win64 build under wine64, driven with the mouse messages that
@@ -74,17 +74,20 @@ public:
 
     WindowSystem& System() override { return system_; }
 
-    void Flush() override { system_.ProcessPendingMessages(); }
+    // A quit request met here is put back for the event loop that a case may run next.
+    void Flush() override {
+        if (!system_.ProcessPendingMessages()) PostQuitMessage(0);
+    }
     void Pump() override { Wait(std::chrono::milliseconds(80)); }
     void Wait(std::chrono::milliseconds time) override {
         // The X server and the window manager answer asynchronously; messages are handled
         // as they come for the whole time.
         const auto end = std::chrono::steady_clock::now() + time;
         while (std::chrono::steady_clock::now() < end) {
-            system_.ProcessPendingMessages();
+            Flush();
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         }
-        system_.ProcessPendingMessages();
+        Flush();
     }
 
     void Click(const std::string& window, const std::string& control) override {
@@ -157,12 +160,7 @@ public:
         return {};
     }
     std::string FocusedControl(const std::string& window) override {
-        const HWND focus = GetFocus();
-        if (!focus || GetParent(focus) != Form(window)) return {};
-        const auto index = static_cast<ControlIndex>(GetDlgCtrlID(focus) - kFirstControlId);
-        const WindowDescription& description = DescriptionOf(window);
-        return index < description.Controls.size() ? std::string(description.Controls[index].Name)
-                                                   : std::string();
+        return NameOf(window, GetFocus());
     }
     PixelRect Frame(const std::string& window) override {
         RECT frame{};
@@ -258,6 +256,43 @@ public:
         return text;
     }
 
+    bool RunLoopWith(const std::function<void()>& action,
+                     const std::function<void()>& loop) override {
+        pendingAction_ = &action;
+        stoppedLoop_ = false;
+        const UINT_PTR start = SetTimer(nullptr, 0, 0, RunPendingAction);
+        const UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, StopLoop);
+        loop();
+        KillTimer(nullptr, start);
+        KillTimer(nullptr, watchdog);
+        pendingAction_ = nullptr;
+        return !stoppedLoop_;
+    }
+    int NativeWindows() override {
+        Flush();
+        return static_cast<int>(ThreadWindows(kFormClassName).size());
+    }
+    std::optional<std::vector<std::pair<std::string, std::string>>> ToolTips(
+        const std::string& window) override {
+        // A form makes its tips once it has been painted.
+        const HWND form = Form(window);
+        UpdateWindow(form);
+        Flush();
+        std::vector<std::pair<std::string, std::string>> tips;
+        for (const HWND tip : ThreadWindows(TOOLTIPS_CLASSW)) {
+            const bool ours = GetWindow(tip, GW_OWNER) == form;
+            for (LRESULT i = 0; ours && i < SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0); ++i) {
+                wchar_t text[128] = {};
+                TTTOOLINFOW tool{};
+                tool.cbSize = sizeof tool;
+                tool.lpszText = text;
+                SendMessageW(tip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool));
+                tips.emplace_back(NameOf(window, reinterpret_cast<HWND>(tool.uId)), Narrow(text));
+            }
+        }
+        return tips;
+    }
+
 private:
     std::vector<std::pair<HWND, std::string>> Candidates() const {
         std::vector<std::pair<HWND, std::string>> shown;
@@ -285,9 +320,21 @@ private:
         return front;
     }
     HWND Form(const std::string& window) const {
-        FormSearch search{Widen(DescriptionOf(window).Caption)};
-        EnumThreadWindows(GetCurrentThreadId(), MatchForm, reinterpret_cast<LPARAM>(&search));
-        return search.Found;
+        const std::wstring caption = Widen(DescriptionOf(window).Caption);
+        for (const HWND form : ThreadWindows(kFormClassName)) {
+            wchar_t text[128] = {};
+            GetWindowTextW(form, text, 128);
+            if (caption == text) return form;
+        }
+        return nullptr;
+    }
+    // A control's name in its description; empty for a window that is none of its controls.
+    std::string NameOf(const std::string& window, HWND control) const {
+        if (!control || GetParent(control) != Form(window)) return {};
+        const auto index = static_cast<ControlIndex>(GetDlgCtrlID(control) - kFirstControlId);
+        const WindowDescription& description = DescriptionOf(window);
+        return index < description.Controls.size() ? std::string(description.Controls[index].Name)
+                                                   : std::string();
     }
     HWND Control(const std::string& window, const std::string& control) const {
         return GetDlgItem(Form(window), ControlId(IndexIn(DescriptionOf(window), control)));
@@ -313,8 +360,20 @@ private:
         return {area.right / 2, area.bottom / 2};
     }
 
+    static void CALLBACK RunPendingAction(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        if (pendingAction_) (*pendingAction_)();
+    }
+    static void CALLBACK StopLoop(HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        stoppedLoop_ = true;
+        PostQuitMessage(1);
+    }
+
     Win32WindowSystem system_;
     HWND other_ = nullptr;
+    static inline const std::function<void()>* pendingAction_ = nullptr;
+    static inline bool stoppedLoop_ = false;
 };
 
 }  // namespace

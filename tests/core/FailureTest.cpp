@@ -157,14 +157,12 @@ INSTANTIATE_TEST_SUITE_P(EveryStep, InjectedFailure, ::testing::ValuesIn(kCases)
 TEST(StartUpFailure, MainWindowThatCannotLoadEndsTheProgram) {
     sim::SimWindowSystem sim;
     sim.InjectFailure("Form1", "", Operation::Load);
-    std::ostringstream diagnostics;
-    Shell shell(sim, AvodevivuProgram(), CaptureInto(diagnostics));
-    shell.Start();
-    EXPECT_FALSE(shell.IsRunning());
+    const RunningProgram program(sim);
+    EXPECT_FALSE(program.shell.IsRunning());
     EXPECT_TRUE(sim.QuitRequested());
-    EXPECT_NE(diagnostics.str().find("program.start-up: Form1 (Form) Load failed"),
+    EXPECT_NE(program.diagnostics.str().find("program.start-up: Form1 (Form) Load failed"),
               std::string::npos)
-        << diagnostics.str();
+        << program.diagnostics.str();
 }
 
 // The one line must tell a person which program could not start and why.

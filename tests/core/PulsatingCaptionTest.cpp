@@ -1,4 +1,3 @@
-#include "CapturedDiagnostics.h"
 #include <vector>
 
 #include "SimFixture.h"
@@ -114,9 +113,7 @@ TEST_F(PulsatingCaption, UnloadStopsTheTimers) {
 TEST(PulsatingCaptionRounded, StepsFromTheSizeTheFontReports) {
     sim::SimWindowSystem sim;
     sim.SetFontSystem(sim::SimWindowSystem::WholePixelsAt96Dpi);
-    std::ostringstream diagnostics;
-    Shell shell(sim, AvodevivuProgram(), CaptureInto(diagnostics));
-    shell.Start();
+    const RunningProgram program(sim);
     ASSERT_TRUE(sim.Click("Form1", "Command2"));
 
     sim.AdvanceTime(30);

@@ -1,15 +1,13 @@
 #pragma once
 
-#include "CapturedDiagnostics.h"
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <sstream>
 #include <string>
 
-#include "app/Program.h"
-#include "app/Shell.h"
 #include "platform/sim/SimWindowSystem.h"
+#include "tests/conformance/RunningProgram.h"
 
 namespace avo::testing {
 
@@ -20,8 +18,6 @@ inline constexpr PointSize Pt(std::int64_t tenThousandths) {
 // The whole program on the simulated window system, started: the main window is up.
 class SimFixture : public ::testing::Test {
 public:
-    void SetUp() override { shell->Start(); }
-
     void ShowRow(int row) {
         ASSERT_TRUE(sim.SelectRow("Form1", "List1", row));
         ASSERT_TRUE(sim.Click("Form1", "Command1"));
@@ -45,9 +41,9 @@ public:
     }
 
     sim::SimWindowSystem sim;
-    std::ostringstream diagnostics;
-    std::unique_ptr<Shell> shell =
-        std::make_unique<Shell>(sim, AvodevivuProgram(), CaptureInto(diagnostics));
+    RunningProgram program{sim};
+    Shell* const shell = &program.shell;
+    std::ostringstream& diagnostics = program.diagnostics;
 };
 
 }  // namespace avo::testing

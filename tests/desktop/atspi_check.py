@@ -13,8 +13,9 @@ EXPECTED = {"KISAYOL": " Co ", "İŞLEVİ": " Objeleri kopyalamayi saglayan komu
 ABOUT_CAPTION = "Hakkında-Drusenkal"
 
 
-def wait_until(what, condition, timeout=10.0):
-    """Polls condition until it gives a true value, which it returns."""
+def wait_until(what, condition, timeout=30.0):
+    """Polls condition until it gives a true value, which it returns. The limits are generous:
+    a busy machine answers late, not never."""
     deadline = time.monotonic() + timeout
     while True:
         value = condition()
@@ -31,7 +32,7 @@ def find_application(name):
             if app is not None and app.name == name:
                 return app
         return None
-    return wait_until(f"application '{name}' on the accessibility bus", application, 20.0)
+    return wait_until(f"application '{name}' on the accessibility bus", application, 60.0)
 
 
 def walk(node):

@@ -41,7 +41,7 @@ class SpokenLog:
             pass
         return self.heard
 
-    def wait_for(self, what, condition, timeout=15.0):
+    def wait_for(self, what, condition, timeout=30.0):
         deadline = time.monotonic() + timeout
         while not condition(self.refresh()):
             if time.monotonic() > deadline:
@@ -101,16 +101,20 @@ def xdotool(*arguments):
     return subprocess.run(["xdotool", *arguments], check=True, capture_output=True, text=True).stdout
 
 
-def focus_main_window():
-    deadline = time.monotonic() + 20.0
+def focus_main_window(program):
+    """Generous for a busy machine; a program that has ended is reported at once."""
+    deadline = time.monotonic() + 60.0
     while time.monotonic() < deadline:
+        if program.poll() is not None:
+            raise SystemExit(f"the program ended with status {program.returncode} "
+                             "before its main window appeared")
         windows = subprocess.run(["xdotool", "search", "--name", "Rivuvuv Avodevivu"],
                                  capture_output=True, text=True).stdout.split()
         if windows:
             xdotool("windowfocus", "--sync", windows[0])
             return
         time.sleep(0.1)
-    raise SystemExit("the main window never appeared")
+    raise SystemExit("the main window did not appear within 60 s")
 
 
 def review_until_both_spoken(log):
@@ -133,8 +137,8 @@ def read_boxes_with_orca():
                                env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
     orca = start_orca(home, log.path)
     try:
-        log.wait_for("that it started", lambda heard: heard)
-        focus_main_window()
+        log.wait_for("that it started", lambda heard: heard, timeout=60.0)
+        focus_main_window(program)
         log.wait_for("the main window", lambda heard: any("Rivuvuv" in line for line in heard))
         log.settle()
         log.after_key("Down")  # on the command list: selects the second row, then the first

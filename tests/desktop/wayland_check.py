@@ -230,7 +230,6 @@ def check(weston, program, shots, mode):
     wait_for("the About window", lambda: len(showing_windows(app)) == 2)
     about_box = wait_for("the About window on the screen",
                          lambda: changed_box(weston.screenshot(), before))
-    time.sleep(0.5)  # the caption pulsates: any frame will do
     weston.screenshot().save(os.path.join(shots, f"wayland-{mode}-about.png"))
     print(f"About window drawn at {about_box}, centre {centre(about_box)}")
     if mode == "xwayland":

@@ -1,4 +1,3 @@
-#include "CapturedDiagnostics.h"
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,9 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Program.h"
-#include "app/Shell.h"
 #include "platform/sim/SimWindowSystem.h"
+#include "tests/conformance/RunningProgram.h"
 
 // For every handler and every window-system call it makes, that call is made to fail: the
 // handler's later calls must not happen, the error is reported once, the windows stay
@@ -22,10 +20,10 @@ namespace {
 using sim::Operation;
 
 struct Program {
-    Program() { shell.Start(); }
     sim::SimWindowSystem sim;
-    std::ostringstream diagnostics;
-    Shell shell{sim, AvodevivuProgram(), CaptureInto(diagnostics)};
+    RunningProgram running{sim};
+    Shell& shell = running.shell;
+    std::ostringstream& diagnostics = running.diagnostics;
 };
 
 using Step = std::function<void(Program&)>;

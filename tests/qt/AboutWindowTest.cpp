@@ -1,5 +1,4 @@
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -37,12 +36,6 @@ private:
     QWidget* About() { return LoadedForm("Text"); }
     QWidget* Main() { return LoadedForm("Form1"); }
     void OpenAbout() { QTest::mouseClick(ControlOf<QWidget>("Form1", "Command2"), Qt::LeftButton); }
-    void ClickExitPicture() {
-        QTest::mouseClick(ControlOf<QWidget>("Text", "Picture1"), Qt::LeftButton);
-    }
-    static void FreeUnloadedWidgets() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
     // The fake opener's record: one count line, then the arguments, per start.
     static QStringList OneStart(const QString& argument) { return {"1", argument}; }
 
@@ -58,11 +51,6 @@ private slots:
         program.reset();
         opener.reset();
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
-
-    void NothingOfTheAboutWindowBeforeItIsAskedFor() {
-        QVERIFY(Main());
-        QCOMPARE(QApplication::topLevelWidgets().size(), 1);
     }
 
     void AboutWindowLooksAsDrawn() {
@@ -103,71 +91,7 @@ private slots:
         QCOMPARE(shot.pixelColor(528 + 16, 320 + 16), QColor(0, 0, 64));  // beside the exit picture
     }
 
-    void SecondAskShowsTheSameWindowAndLaunchesOnce() {
-        OpenAbout();
-        QWidget* first = About();
-        OpenAbout();
-        QCOMPARE(About(), first);
-        QVERIFY(QTest::qWaitForWindowActive(first));
-        QVERIFY(Main()->isVisible());
-        QTRY_COMPARE(opener->Log(), OneStart("http://www.kavrelonix.example"));
-    }
-
-    void ExitPictureUnloadsFromItsOwnClick() {
-        for (int opening = 1; opening <= 2; ++opening) {
-            OpenAbout();
-            QPointer<QWidget> about = About();
-            ClickExitPicture();
-            QVERIFY(!About());
-            QVERIFY(about && !about->isVisible());  // still there while its click unwinds
-            FreeUnloadedWidgets();
-            QVERIFY(!about);
-            QVERIFY(QTest::qWaitForWindowActive(Main()));
-        }
-        QTRY_COMPARE(opener->Log().size(), 4);
-    }
-
-    void ClosedMainWindowComesBackFresh() {
-        QTest::mouseClick(ControlOf<QListWidget>("Form1", "List1")->viewport(), Qt::LeftButton, {},
-                          {10, 5});
-        QTest::mouseClick(ControlOf<QWidget>("Form1", "Command1"), Qt::LeftButton);
-        OpenAbout();
-        QPointer<QWidget> oldMain = Main();
-        QVERIFY(!oldMain->close());  // the close box: the program unloads, Qt does not close
-        QVERIFY(!Main() && !oldMain->isVisible());
-        QVERIFY(program->shell.IsRunning());
-        ClickExitPicture();
-        FreeUnloadedWidgets();
-        QVERIFY(!oldMain);
-        QVERIFY(Main()->isVisible());
-        QVERIFY(ControlOf<QListWidget>("Form1", "List1")->selectedItems().isEmpty());
-        QCOMPARE(ControlOf<QLabel>("Form1", "Label1")->text(), "");
-    }
-
-    void ClosingTheOnlyWindowEndsTheProgram() {
-        Main()->close();
-        QVERIFY(!program->shell.IsRunning());
-        program->system.RunEventLoop();  // returns at once: the program has ended
-    }
-
-    void ExitButtonEndsTheEventLoop() {
-        OpenAbout();
-        bool timedOut = false;
-        QTimer::singleShot(0, Main(), [this] {
-            QTest::mouseClick(ControlOf<QWidget>("Form1", "Command3"), Qt::LeftButton);
-        });
-        QTimer safety;
-        safety.callOnTimeout([&] {
-            timedOut = true;
-            program->system.Quit();
-        });
-        safety.start(10000);
-        program->system.RunEventLoop();
-        QVERIFY(!timedOut);
-        QVERIFY(!program->shell.IsRunning());
-        QVERIFY(!Main() && !About());
-    }
-
+    // The windows' lives are the conformance suite's Lifecycle cases.
     void CaptionPulsatesOnTheRealTimers() {
         OpenAbout();
         auto* caption = ControlOf<QLabel>("Text", "Label1");

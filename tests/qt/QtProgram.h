@@ -1,6 +1,5 @@
 #pragma once
 
-#include "CapturedDiagnostics.h"
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -10,21 +9,19 @@
 #include <memory>
 #include <sstream>
 
-#include "app/Program.h"
-#include "app/Shell.h"
 #include "platform/qt/FormWidget.h"
 #include "platform/qt/QtWindowSystem.h"
+#include "tests/conformance/RunningProgram.h"
 
 namespace avo::testing {
 
 // The whole program on the real Qt backend, started: the main window is up. Destroying it
 // frees every widget it made.
 struct QtProgram {
-    QtProgram() { shell.Start(); }
-
     qt::QtWindowSystem system;
-    std::ostringstream diagnostics;
-    Shell shell{system, AvodevivuProgram(), CaptureInto(diagnostics)};
+    RunningProgram running{system};
+    Shell& shell = running.shell;
+    std::ostringstream& diagnostics = running.diagnostics;
 };
 
 // The loaded (not yet unloaded) top-level widget of a window, or null.

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """The JPEG pictures are baseline, 8-bit, three-component and exactly sized.
 
-The Win32 build loads them through the system picture loader, which only
-takes baseline JPEG, and the windows place controls over them by pixel, so
-the sizes must not drift.  Usage: test_jpeg_pictures.py [REPO_ROOT]
+The generator writes them baseline at fixed settings, which every decoder
+the program uses reads (Qt's, and the small one built into the Win32
+program), and the windows place controls over them by pixel, so the sizes
+must not drift.  Usage: test_jpeg_pictures.py [REPO_ROOT]
 """
 
 import os

@@ -94,11 +94,20 @@ SIZE ClientSize(HWND window) {
 
 class DpiFixture : public ProgramFixture {
 protected:
-    void SetUp() override {
-        ProgramFixture::SetUp();
+    // A window larger than the work area is fitted into it and no longer has the layout of
+    // its DPI, so a case that needs the main window whole at `dpi` needs a screen to match.
+    void SkipUnlessTheScreenHoldsTheMainWindowAt(int dpi) {
+        RECT frame{0, 0, PixelsFromTwips(9735, dpi), PixelsFromTwips(7065, dpi)};
+        AdjustWindowRectEx(&frame, DWORD(GetWindowLongW(Form1(), GWL_STYLE)), FALSE, 0);
         RECT area{};
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-        ASSERT_GE(area.bottom - area.top, 1000) << "the screen is too small for 200 %";
+        const SIZE needed{frame.right - frame.left, frame.bottom - frame.top};
+        const SIZE room{area.right - area.left, area.bottom - area.top};
+        if (needed.cx > room.cx || needed.cy > room.cy) {
+            GTEST_SKIP() << "the main window at " << dpi << " DPI is " << needed.cx << " x "
+                         << needed.cy << " px, the work area only " << room.cx << " x " << room.cy
+                         << ": run on a larger screen";
+        }
     }
 
     // Places, pictures and the list's rows, at `dpi`.
@@ -160,6 +169,7 @@ protected:
     void SetUp() override {
         DpiFixture::SetUp();
         if (system.Dpi() == kDefaultDpi) GTEST_SKIP() << "run with LogPixels above 96";
+        SkipUnlessTheScreenHoldsTheMainWindowAt(system.Dpi());
     }
 };
 
@@ -182,6 +192,7 @@ protected:
     void SetUp() override {
         DpiFixture::SetUp();
         if (system.Dpi() != kDefaultDpi) GTEST_SKIP() << "starts from 96 DPI";
+        SkipUnlessTheScreenHoldsTheMainWindowAt(192);
     }
 };
 

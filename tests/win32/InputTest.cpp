@@ -87,24 +87,6 @@ TEST_F(Keyboard, SpacePressesTheFocusedButton) {
     EXPECT_EQ(Form1Text("Label1"), " L ");
 }
 
-TEST_F(Keyboard, OnlyCommand1HasATip) {
-    std::vector<std::pair<HWND, std::string>> tools;
-    for (const HWND tip : ThreadWindows(TOOLTIPS_CLASSW)) {
-        const LRESULT count = SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; ++i) {
-            wchar_t text[128] = {};
-            TTTOOLINFOW tool{};
-            tool.cbSize = sizeof tool;
-            tool.lpszText = text;
-            SendMessageW(tip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool));
-            tools.emplace_back(reinterpret_cast<HWND>(tool.uId), Narrow(text));
-        }
-    }
-    ASSERT_EQ(tools.size(), 1u);
-    EXPECT_EQ(tools[0].first, Form1Control("Command1"));
-    EXPECT_EQ(tools[0].second, "Yandan komut seçerek göster butonuna basınız.");
-}
-
 class ExitPicture : public ProgramFixture, public ::testing::WithParamInterface<UINT> {};
 
 // The exit picture is the About window's only control that takes the focus, so it has it

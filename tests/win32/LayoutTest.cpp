@@ -106,7 +106,8 @@ struct SurfacePixel {
 
 class LayoutOfSurface : public Layout, public ::testing::WithParamInterface<SurfacePixel> {};
 
-// Labels are not windows: their place shows only in what the window draws.
+// Labels are drawn on the form's surface (the output boxes' windows are there for screen
+// readers), so their places show in what the form draws.
 TEST_P(LayoutOfSurface, ShowsTheBoxesWhereDescribed) {
     RECT client{};
     GetClientRect(Form1(), &client);

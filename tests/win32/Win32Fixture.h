@@ -1,6 +1,5 @@
 #pragma once
 
-#include "CapturedDiagnostics.h"
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,10 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Program.h"
-#include "app/Shell.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Win32WindowSystem.h"
+#include "tests/conformance/RunningProgram.h"
 
 namespace avo::win32::testing {
 
@@ -130,12 +128,11 @@ private:
 class ProgramFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        shell->Start();
         ASSERT_TRUE(PumpUntil(system, [] { return FindForm(kForm1Caption) != nullptr; }));
     }
 
     void TearDown() override {
-        shell.reset();
+        program.reset();
         // Uses up a quit request left by the test, which would end the next test's loop.
         system.ProcessPendingMessages();
     }
@@ -166,9 +163,9 @@ protected:
 
     LaunchLog launches;
     Win32WindowSystem system;
-    std::ostringstream diagnostics;
-    std::unique_ptr<Shell> shell =
-        std::make_unique<Shell>(system, AvodevivuProgram(), avo::testing::CaptureInto(diagnostics));
+    std::unique_ptr<avo::testing::RunningProgram> program =
+        std::make_unique<avo::testing::RunningProgram>(system);
+    Shell* const shell = &program->shell;
 };
 
 }  // namespace avo::win32::testing

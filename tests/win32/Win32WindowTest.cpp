@@ -151,12 +151,5 @@ TEST_F(Lifetime, AWindowMayBeDestroyedAndDroppedInsideATimerTick) {
     EXPECT_EQ(sink.Events.size(), 1u);
 }
 
-TEST_F(Lifetime, TheCloseCommandGoesToTheProgramAndClosesNothing) {
-    Load(WindowName::Form1);
-    SendMessageW(form, WM_CLOSE, 0, 0);
-    EXPECT_EQ(sink.CloseCommands, 1);
-    EXPECT_TRUE(IsWindowVisible(form));
-}
-
 }  // namespace
 }  // namespace avo::win32::testing
