@@ -121,6 +121,8 @@ def main(argv):
     if args.characters:
         with open(args.characters, encoding="utf-8") as stream:
             characters = read_characters(stream)
+    elif sys.stdin.isatty():
+        sys.exit("web_fonts.py: give --characters FILE or the characters on standard input")
     else:
         characters = read_characters(io.TextIOWrapper(sys.stdin.buffer, encoding="utf-8"))
     if not characters:

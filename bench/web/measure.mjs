@@ -19,7 +19,8 @@ import puppeteer from "puppeteer-core";
 
 const options = {
   chromium: "/usr/bin/chromium", runs: 3, pulseSeconds: 3, out: ".",
-  window: "#Form1", about: "#Command2", caption: "#Text #Label1",
+  window: "[data-window=Form1]", about: "[data-window=Form1] [data-name=Command2]",
+  caption: "[data-window=Text] [data-name=Label1]",
   single: null, site: null, floor: null, floorPulse: null,
 };
 for (let i = 2; i < process.argv.length; i += 2) {
