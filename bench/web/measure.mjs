@@ -80,6 +80,15 @@ async function withBrowser(work) {
       const url = request.url();
       if (!/^(data|blob|file):|^http:\/\/127\.0\.0\.1:/.test(url)) outside.push(url);
     });
+    // Every load of the About window opens the maker's site in a new tab, which would hide
+    // the page and stop its painting: the tab is closed and the page brought back.
+    browser.on("targetcreated", async (target) => {
+      const opened = target.type() === "page" ? await target.page() : null;
+      if (opened && opened !== page) {
+        await opened.close().catch(() => {});
+        await page.bringToFront();
+      }
+    });
     const result = await work(browser, page);
     return { ...result, outsideRequests: outside.length };
   } finally {
@@ -128,6 +137,8 @@ const pause = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 // CPU over one span without tracing, then the repaint intervals over a second, traced span.
 async function measurePulse(browser, page) {
   await page.waitForSelector(options.caption, { visible: true, timeout: timeoutMs });
+  await page.waitForFunction(() => document.visibilityState === "visible",
+                             { polling: 100, timeout: timeoutMs });
   const session = await page.createCDPSession();
   await session.send("Performance.enable");
   const span = options.pulseSeconds * 1000;
@@ -158,7 +169,7 @@ const median = (xs) => { const s = [...xs].sort((a, b) => a - b); const m = s.le
   return s.length % 2 ? s[m] : (s[m - 1] + s[m]) / 2; };
 const percentile = (xs, p) => { const s = [...xs].sort((a, b) => a - b);
   return s[Math.min(s.length - 1, Math.ceil(p / 100 * s.length) - 1)]; };
-const ms = (x) => `${x.toFixed(1)} ms`;
+const ms = (x) => (Number.isFinite(x) ? `${x.toFixed(1)} ms` : "n/a");
 const kib = (b) => `${(b / 1024).toFixed(0)} KiB (${b} B)`;
 const ratio = (a, b) => `${(a / b).toFixed(2)} x`;
 const verdict = (ok) => (ok ? "meets" : "MISSES");
