@@ -96,8 +96,14 @@ void Shell::EndProgram() { throw ProgramEnded{}; }
 
 std::uint32_t Shell::StartProcess(std::string_view commandLine, int showCode) {
     std::uint32_t processId = 0;
-    Check(system_.StartProcess(commandLine, showCode, processId), ProgramOf(commandLine), "Process",
-          "StartProcess");
+    const Status started = system_.StartProcess(commandLine, showCode, processId);
+    if (Failed(started)) {
+        // The report names what was really run (on Linux, the opener that stands in for the
+        // Windows shell), so that a user knows what to look for.
+        const std::string program = system_.ProgramStartedBy(commandLine);
+        throw PlatformError(started, program.empty() ? ProgramOf(commandLine) : program, "Process",
+                            "StartProcess");
+    }
     return processId;
 }
 

@@ -2,8 +2,11 @@
 # Builds what the benchmarks need from this repository, starts a private X server with a
 # window manager, runs every benchmark and prints a table (also written to
 # build/bench/results.md). Usage: bench/run-all.sh [launches per side, default 25]
-# Environment: AVO_BENCH_DISPLAY (default :93); AVO_BENCH_ONLY=web runs only the web page's
-# section (headless Chromium, no X server), AVO_BENCH_WEB_RUNS its runs (default 3).
+# Environment: AVO_BENCH_DISPLAY (default :93). The i686 program, the one Windows users get,
+# runs under 32-bit Wine (a win32 prefix) and its x86_64 twin under wine64, each in a prefix
+# and with a wine server of its own; without 32-bit Wine only the twin is measured.
+# AVO_BENCH_ONLY=web runs only the web page's section (headless Chromium, no X server),
+# AVO_BENCH_WEB_RUNS its runs (default 3).
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 out="$repo/build/bench"
@@ -13,9 +16,15 @@ pids=()
 
 log() { echo "== $*" >&2; }
 
+wine32=/usr/lib/wine/wine
+wine64=/usr/lib/wine/wine64
+prefixes=()
+
 cleanup() {
   set +e
-  [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ] && timeout 20 /usr/lib/wine/wineserver -k 2>/dev/null
+  for prefix in "${prefixes[@]}"; do
+    [ -d "$prefix" ] && WINEPREFIX=$prefix timeout 20 /usr/lib/wine/wineserver -k 2>/dev/null
+  done
   for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
   for pid in "${pids[@]}"; do timeout 5 tail --pid="$pid" -f /dev/null 2>/dev/null || kill -9 "$pid" 2>/dev/null; done
 }
@@ -40,7 +49,8 @@ build_everything() {
   build linux avo-xprobe avo-qt-baseline avodevivu
   for preset in win64 win32; do
     configure "$preset"
-    build "$preset" avodevivu avo-win32-baseline
+    build "$preset" avodevivu avo-win32-baseline avo-win32-manifest-baseline \
+      avo-win32-picture-baseline avo-win32-faces-baseline
   done
 }
 
@@ -60,17 +70,26 @@ start_x() {
 
 # A prefix of the benchmark's own, and a wine server that outlives each launch, so that
 # start-up is measured warm, as a user's second launch would be.
+# Usage: start_wine LOADER PREFIX [WINEARCH]
 start_wine() {
-  export WINEPREFIX="$out/wineprefix" WINEDEBUG=-all
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    log "creating the wine prefix (once)"
-    timeout 300 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-    timeout 60 /usr/lib/wine/wineserver -w
-  fi
-  /usr/lib/wine/wineserver -p
-  # One throw-away launch brings up the services and the desktop process, which then stay.
-  timeout 120 /usr/lib/wine/wine64 cmd.exe /c exit >/dev/null 2>&1 || true
+  local loader=$1 prefix=$2 arch=${3:-}
+  prefixes+=("$prefix")
+  (
+    export WINEPREFIX=$prefix WINEDEBUG=-all
+    [ -z "$arch" ] || export WINEARCH=$arch
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      log "creating the wine prefix $prefix (once)"
+      timeout 300 "$loader" wineboot -i >/dev/null 2>&1
+      timeout 60 /usr/lib/wine/wineserver -w
+    fi
+    /usr/lib/wine/wineserver -p
+    # One throw-away launch brings up the services and the desktop process, which then stay.
+    timeout 120 "$loader" cmd.exe /c exit >/dev/null 2>&1 || true
+  )
 }
+
+# The command line that starts a program in a prefix, for the probe to run.
+wine_command() { echo "/usr/bin/env WINEPREFIX=$2 WINEDEBUG=-all $1"; }
 
 # About opens the maker's web site; here the opener does nothing, so that no browser runs.
 quiet_opener() {
@@ -117,13 +136,20 @@ main() {
   quiet_opener
   export XDG_RUNTIME_DIR="$out/xdg-runtime"
   mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-  start_wine
   local args=(--probe "$out/linux/bench/avo-xprobe" --runs "$runs" --out "$out"
               --qt-program "$out/linux/avodevivu" --qt-baseline "$out/linux/bench/avo-qt-baseline"
-              --linux-exe-for-size "$out/linux/avodevivu"
-              --wine /usr/lib/wine/wine64 --win-program "$out/win64/avodevivu.exe"
-              --win-baseline "$out/win64/bench/avo-win32-baseline.exe"
-              --i686-program "$out/win32/avodevivu.exe" --i686-baseline "$out/win32/bench/avo-win32-baseline.exe")
+              --linux-exe-for-size "$out/linux/avodevivu" --i686-program "$out/win32/avodevivu.exe"
+              --i686-baseline "$out/win32/bench/avo-win32-baseline.exe")
+  if "$wine32" --version >/dev/null 2>&1; then
+    start_wine "$wine32" "$out/wineprefix32" win32
+    args+=(--windows "i686 under 32-bit Wine" "$(wine_command "$wine32" "$out/wineprefix32")"
+           "$out/win32/avodevivu.exe" "$out/win32/bench" --suspects "i686 under 32-bit Wine")
+  else
+    echo "note: 32-bit Wine does not run here: the i686 program is not measured" >&2
+  fi
+  start_wine "$wine64" "$out/wineprefix64"
+  args+=(--windows "x86_64 under wine64" "$(wine_command "$wine64" "$out/wineprefix64")"
+         "$out/win64/avodevivu.exe" "$out/win64/bench")
   /usr/bin/python3 "$repo/bench/measure.py" "${args[@]}"
   web_section
 }

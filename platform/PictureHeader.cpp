@@ -32,13 +32,8 @@ std::optional<PictureHeader> ReadJpeg(std::span<const unsigned char> bytes) {
         if (length < 2 || at + 2 + length > bytes.size()) return std::nullopt;
         if (IsStartOfFrame(marker)) {
             if (length < 8) return std::nullopt;
-            const int precision = bytes[at + 4];
-            return PictureHeader{PictureHeader::Format::Jpeg,
-                                 static_cast<int>(BigEndian16(bytes, at + 7)),
-                                 static_cast<int>(BigEndian16(bytes, at + 5)),
-                                 bytes[at + 9],
-                                 marker == 0xC0 && precision == 8,
-                                 1};
+            return PictureHeader{static_cast<int>(BigEndian16(bytes, at + 7)),
+                                 static_cast<int>(BigEndian16(bytes, at + 5))};
         }
         if (marker == 0xDA) return std::nullopt;  // scan data before any frame header
         at += 2 + length;
@@ -49,7 +44,7 @@ std::optional<PictureHeader> ReadJpeg(std::span<const unsigned char> bytes) {
 std::optional<PictureHeader> ReadIcon(std::span<const unsigned char> bytes) {
     const int count = static_cast<int>(LittleEndian16(bytes, 4));
     if (count == 0 || bytes.size() < 6 + 16u * count) return std::nullopt;
-    PictureHeader largest{PictureHeader::Format::Icon, 0, 0, 0, false, count};
+    PictureHeader largest{0, 0};
     for (int i = 0; i < count; ++i) {
         const std::size_t entry = 6 + 16u * i;
         const int width = bytes[entry] == 0 ? 256 : bytes[entry];

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Placement.h"
 #include "platform/WindowDescription.h"
 
 namespace avo {
@@ -21,22 +22,16 @@ inline constexpr FontDescriptor kDefaultWindowFont{
 inline constexpr int kLabelBorderPixels = 1;
 inline constexpr Colour kLabelBorderColour = Rgb(0, 0, 0);
 
-// A rectangle in device pixels, for placement.
-struct PixelRect {
-    int Left = 0;
-    int Top = 0;
-    int Width = 0;
-    int Height = 0;
-    friend constexpr bool operator==(const PixelRect&, const PixelRect&) = default;
-};
-
-// Where a window of this outer size goes when it opens: over `owner` when the window asks
-// to be centred on its owner and one is given, else on the screen's work area.
-constexpr PixelRect InitialPlacement(StartUpPosition position, int width, int height,
-                                     const PixelRect& workArea, const PixelRect* owner) {
-    const PixelRect& area = position == StartUpPosition::CentreOwner && owner ? *owner : workArea;
-    return {area.Left + (area.Width - width) / 2, area.Top + (area.Height - height) / 2, width,
-            height};
+// Above 100 % (more than one device pixel to a 96-DPI pixel) a picture is drawn from its 2x
+// file where it has one, scaled from it where the scale is not 2; else from its 1x file.
+constexpr bool DrawsFromThe2xFile(double scale) { return scale > 1.0; }
+inline const EmbeddedFile& PictureFileForScale(const PictureDescription& picture, double scale) {
+    return DrawsFromThe2xFile(scale) && picture.File2x ? *picture.File2x : *picture.File;
 }
+
+// A single border makes a fixed window with a title bar, the system menu, a minimise box and
+// a close box; no border a bare one. No window has a maximise box or a sizing frame: the
+// windows never change size.
+constexpr bool HasTitleBar(BorderStyle border) { return border == BorderStyle::FixedSingle; }
 
 }  // namespace avo

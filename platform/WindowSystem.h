@@ -29,11 +29,13 @@ namespace avo {
 // - Events arrive one at a time on the GUI thread, never while a handler runs, and never
 //   from a window after its Destroy.
 //
-// Focus
+// Focus and keys (platform/Keyboard.h decides them; a backend only carries them out)
 // - List boxes, picture buttons and picture boxes take the keyboard focus; labels and timers
-//   never do. Tab moves through the controls that take it in TabIndex order.
+//   never do. Tab and Shift+Tab move through the controls that take it in TabOrder, round.
 // - When a window opens, the first of them in tab order has the focus: List1 in the main
 //   window, the exit picture Picture1 (the only one) in the About window.
+// - Space presses a focused picture button or picture box; Enter presses only a focused
+//   picture box; Esc presses nothing (KeyPresses). A press by key is reported as a Click.
 //
 // Texts and fonts
 // - Texts are shown and read back exactly as given: no trimming, no mnemonics, no rich text,
@@ -51,16 +53,30 @@ namespace avo {
 //   flat line, kLabelBorderPixels wide in kLabelBorderColour (black), not a sunken panel.
 //
 // Windows
-// - Load builds the window hidden and places it once, by the rule that InitialPlacement
-//   states: a window centred on its owner goes over the program's other loaded window (the
-//   active one first), else on the screen's work area.
+// - Load builds the window hidden and places it once, by InitialPlacement
+//   (platform/Placement.h): a window centred on its owner goes over the program's other
+//   window that is on the screen, the active one first (ChooseOwner), else on the screen's
+//   work area; a window larger than the work area keeps its top-left corner on it.
+//   Named exception: under native Wayland the compositor places every window and decides
+//   raising and activation; a window with an owner is made its transient child there, which
+//   compositors place over the owner and keep in front of it.
 // - Show makes the window visible, restores it when minimised, raises it above every other
 //   window on the desktop (other programs' included) and activates it. Showing a window that
 //   is up already does the same and nothing more.
 // - Destroy takes the window off the screen at once and stops its timers; the native object
-//   may be freed later, but nothing of it reports again.
+//   may be freed later, but nothing of it reports again. Destroying a destroyed window
+//   answers StatusOk and does nothing more.
 // - Timers fire every IntervalMs while enabled; enabling a stopped timer starts a fresh
 //   interval, enabling a running one changes nothing.
+//
+// Statuses (platform/ControlStatus.h holds the table)
+// - Show: StatusOk; StatusNotLoaded after Destroy. Destroy: StatusOk, a second time too.
+// - A control operation answers StatusNotLoaded after Destroy, StatusInvalidArgument for an
+//   index past the window's controls, StatusWrongKind for a control without the property
+//   (SetText: labels only; IsRowSelected: lists only; the timer operations: timers only;
+//   GetText and the font sizes: everything but timers), StatusInvalidArgument for a row
+//   outside the list or a font size of zero or less, in that order; else StatusOk, or the
+//   window system's own error when it fails to carry out what it may.
 //
 // Processes
 // - StartProcess starts the program named at the front of the command line (quoted or up to
@@ -96,7 +112,8 @@ public:
 
     // Visible, restored, raised above every other window and active.
     virtual Status Show() = 0;
-    // Unload: gone from the screen, timers stopped, no more events reported.
+    // Unload: gone from the screen, timers stopped, no more events reported. A second
+    // Destroy answers StatusOk.
     virtual Status Destroy() = 0;
 
     virtual Status SetText(ControlIndex control, std::string_view text) = 0;
@@ -123,14 +140,19 @@ public:
     // Starts a program from a command line without waiting for it.
     virtual Status StartProcess(std::string_view commandLine, int showCode,
                                 std::uint32_t& processId) = 0;
+    // The program that StartProcess runs for a command line, as a report names it; empty
+    // where that is the one at the front of the line.
+    virtual std::string ProgramStartedBy(std::string_view /*commandLine*/) const { return {}; }
     // Dispatches events until Quit is called.
     virtual void RunEventLoop() = 0;
     // Makes RunEventLoop return once the current event has been handled.
     virtual void Quit() = 0;
 };
 
-// Each window-system backend that builds the program provides this. Null when the window
-// system cannot be reached at all, after saying why on standard error.
-std::unique_ptr<WindowSystem> CreateWindowSystem(int& argc, char** argv);
+// Each window-system backend that builds the program provides this, for a program that opens
+// with startUpWindow. The program takes no arguments: a backend sees only its name. Null when
+// the window system cannot be reached at all, after saying why on standard error.
+std::unique_ptr<WindowSystem> CreateWindowSystem(const char* programName,
+                                                 const WindowDescription& startUpWindow);
 
 }  // namespace avo

@@ -15,17 +15,35 @@ AVO_PACKAGES=(
   weston xwayland qt6-wayland orca libwayland-dev pkg-config
 )
 
-missing=()
-for package in "${AVO_PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-    missing+=("$package")
-done
-if ((${#missing[@]})); then
+sudo_cmd=""
+[ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+
+# Installs the named packages that are not installed yet.
+install_missing() {
+  local package missing=()
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$package")
+  done
+  ((${#missing[@]})) || return 0
   echo "Installing: ${missing[*]}"
-  sudo_cmd=""
-  [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
   $sudo_cmd apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+install_missing "${AVO_PACKAGES[@]}"
+
+# The shipped Windows program is the i686 one: its tests run under 32-bit Wine, which
+# Debian ships for the i386 architecture.
+if bash "$(dirname "${BASH_SOURCE[0]}")/runs-32bit-programs.sh"; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    echo "Adding the i386 architecture for 32-bit Wine"
+    $sudo_cmd dpkg --add-architecture i386
+    $sudo_cmd apt-get update -qq
+  fi
+  install_missing wine32:i386
+else
+  echo "note: this kernel does not run 32-bit programs: the Win32 tests of the i686 build are skipped"
 fi
 
 # The Qt tests run under Turkish and English locales too: the texts must not change with them.

@@ -18,5 +18,15 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # nothing but Windows' own DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-# This kernel cannot run 32-bit Windows code, so there is no emulator: the build's test
-# programs are built but not run.
+# Test programs run under 32-bit Wine, in a win32 prefix of this build tree's own so that a
+# test run never touches the user's ~/.wine, and with a wine server apart from the x86_64
+# build's. Where the 32-bit loader cannot start (no wine32, or a kernel that runs no 32-bit
+# programs) there is no emulator: the test programs are built but not run.
+set(AVO_WINE32 /usr/lib/wine/wine CACHE FILEPATH "The 32-bit Wine loader")
+execute_process(COMMAND ${AVO_WINE32} --version RESULT_VARIABLE wine32_status
+                OUTPUT_QUIET ERROR_QUIET)
+if(wine32_status EQUAL 0)
+  set(CMAKE_CROSSCOMPILING_EMULATOR
+      /usr/bin/env "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+      ${AVO_WINE32})
+endif()

@@ -2,10 +2,16 @@
 
 #include <QAccessible>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QtMath>
+
+#include <optional>
+
+#include "platform/Keyboard.h"
+#include "platform/WindowDefaults.h"
 
 namespace avo::qt {
 namespace {
@@ -21,6 +27,16 @@ bool IsClickRelease(const QWidget& widget, QMouseEvent* event) {
 // tabs, carriage returns and length variants.
 bool HoldsSpecialCharacters(const QString& text) {
     return text.contains(u'\t') || text.contains(u'\r') || text.contains(QChar(0x9c));
+}
+
+std::optional<Key> KeyOf(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Space: return Key::Space;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return Key::Enter;
+        case Qt::Key_Escape: return Key::Escape;
+        default: return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -129,7 +145,8 @@ void PlainTextLabel::ReplaceText(const QString& newText) {
 
 void PlainTextLabel::SetSingleBorder(const QColor& colour) {
     border_ = colour;
-    setContentsMargins(1, 1, 1, 1);
+    constexpr int line = kLabelBorderPixels;
+    setContentsMargins(line, line, line, line);
     update();
 }
 
@@ -147,10 +164,10 @@ void PlainTextLabel::paintEvent(QPaintEvent* event) {
 
 void PlainTextLabel::DrawBorder(QPainter& painter) const {
     if (!border_.isValid()) return;
-    // Four filled edges cover the one-pixel margin exactly at any scale.
-    const int w = width(), h = height();
-    for (const QRect edge :
-         {QRect(0, 0, w, 1), QRect(0, h - 1, w, 1), QRect(0, 0, 1, h), QRect(w - 1, 0, 1, h)}) {
+    // Four filled edges cover the margin exactly at any scale.
+    const int w = width(), h = height(), line = kLabelBorderPixels;
+    for (const QRect edge : {QRect(0, 0, w, line), QRect(0, h - line, w, line),
+                             QRect(0, 0, line, h), QRect(w - line, 0, line, h)}) {
         painter.fillRect(edge, border_);
     }
 }
@@ -164,7 +181,6 @@ void PlainTextLabel::mouseReleaseEvent(QMouseEvent* event) {
 PictureBox::PictureBox(ScaledPicture picture, QWidget* parent)
     : QWidget(parent), picture_(std::move(picture)) {
     setAutoFillBackground(true);
-    setFocusPolicy(Qt::StrongFocus);
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
@@ -173,6 +189,15 @@ void PictureBox::paintEvent(QPaintEvent*) {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) { AcceptPress(event); }
+
+void PictureBox::keyPressEvent(QKeyEvent* event) {
+    const std::optional<Key> key = KeyOf(*event);
+    if (key && !event->isAutoRepeat() && KeyPresses(*key, ControlKind::PictureBox)) {
+        emit clicked();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
     if (IsClickRelease(*this, event)) emit clicked();

@@ -11,6 +11,7 @@
 
 #include "platform/qt/ScaledPicture.h"
 
+class QKeyEvent;
 class QMouseEvent;
 class QPainter;
 
@@ -58,7 +59,7 @@ public:
 
     // Shows new text and tells screen readers what changed.
     void ReplaceText(const QString& text);
-    // A 1-pixel line of the given colour around the box, inside its bounds.
+    // A line kLabelBorderPixels wide of the given colour around the box, inside its bounds.
     void SetSingleBorder(const QColor& colour);
 
 signals:
@@ -77,8 +78,8 @@ private:
 };
 
 // A picture box: a flat area in its background colour with its picture at natural size
-// from the top-left corner, clipped to the box. It takes the focus and reports clicks;
-// screen readers see a push button that their press action clicks.
+// from the top-left corner, clipped to the box. It reports clicks, by the mouse and by the
+// keys that press it; screen readers see a push button that their press action clicks.
 class PictureBox final : public QWidget {
     Q_OBJECT
 public:
@@ -94,6 +95,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     ScaledPicture picture_;

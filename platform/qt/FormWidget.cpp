@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+#include "platform/AccessibleNames.h"
+#include "platform/Keyboard.h"
 #include "platform/WindowDefaults.h"
 #include "platform/qt/ControlWidgets.h"
 #include "platform/qt/QtConversions.h"
@@ -19,10 +21,9 @@
 namespace avo::qt {
 namespace {
 
-// A single border makes a fixed window with a title bar, a minimise box and a close box; no
-// border makes a bare one. Neither offers a maximise box: the windows never change size.
+// The frame HasTitleBar describes; the customised hints leave the maximise box out.
 Qt::WindowFlags FlagsFor(BorderStyle border) {
-    if (border == BorderStyle::None) return Qt::Window | Qt::FramelessWindowHint;
+    if (!HasTitleBar(border)) return Qt::Window | Qt::FramelessWindowHint;
     return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 }
@@ -59,12 +60,6 @@ void SetColours(QWidget& widget, QPalette::ColorRole back, QPalette::ColorRole f
     palette.setColor(back, ToQColor(control.BackColour));
     palette.setColor(fore, ToQColor(control.ForeColour));
     widget.setPalette(palette);
-}
-
-// Screen readers name a control by its words where its face shows none.
-void SetAccessibleName(QWidget& widget, const ControlDescription& control) {
-    widget.setAccessibleName(
-        ToQString(control.AccessibleName.empty() ? control.Text : control.AccessibleName));
 }
 
 }  // namespace
@@ -117,7 +112,7 @@ BuiltControl FormWidget::Build(const ControlDescription& control, ControlIndex i
         // Every control gets its font outright, so that no per-class font of the desktop's
         // theme (item views have their own) takes the place of the window's.
         widget->setFont(ToQFont(control.Font ? *control.Font : kDefaultWindowFont));
-        SetAccessibleName(*widget, control);
+        widget->setAccessibleName(ToQString(AccessibleNameOf(control)));
         if (!control.ToolTip.empty()) widget->setToolTip(ToQString(control.ToolTip));
     }
     return built;
@@ -153,7 +148,8 @@ QWidget* FormWidget::BuildPictureButton(const ControlDescription& control, Contr
     const ScaledPicture face = Decode(control.Picture);
     button->setIcon(face.Icon());
     button->setIconSize(face.LogicalSize());
-    // Neither Enter nor Esc presses a picture button; only a click or Space does.
+    // Never a default button: QPushButton's own keys then press it on Space alone, as
+    // KeyPresses has it.
     button->setAutoDefault(false);
     button->setDefault(false);
     SetColours(*button, QPalette::Button, QPalette::ButtonText, control);
@@ -177,62 +173,67 @@ QTimer* FormWidget::BuildTimer(const ControlDescription& control, ControlIndex i
     return timer;
 }
 
-// A box named by a heading is labelled by the label that shows that heading, so that screen
-// readers can go from one to the other.
+// The heading labels its box, so that screen readers can go from one to the other.
 void FormWidget::TieHeadingsToBoxes() {
     for (ControlIndex box = 0; box < controls_.size(); ++box) {
-        const std::string_view heading = description_.Controls[box].AccessibleName;
-        if (controls_[box].Kind != ControlKind::Label || heading.empty()) continue;
-        for (ControlIndex other = 0; other < controls_.size(); ++other) {
-            const ControlDescription& candidate = description_.Controls[other];
-            if (other == box || candidate.Kind != ControlKind::Label || candidate.Text != heading)
-                continue;
-            static_cast<QLabel*>(controls_[other].Widget)->setBuddy(controls_[box].Widget);
+        if (const std::optional<ControlIndex> heading = HeadingOf(description_, box)) {
+            static_cast<QLabel*>(controls_[*heading].Widget)->setBuddy(controls_[box].Widget);
         }
     }
 }
 
-// Focus moves through the controls that take it in their tab order; the first one has the
-// focus when the window opens.
+// Only the controls of the tab order take the focus; the first one has it when the window
+// opens. Labels keep QLabel's NoFocus.
 void FormWidget::SetTabOrder() {
-    std::vector<std::pair<int, QWidget*>> stops;
-    for (ControlIndex i = 0; i < controls_.size(); ++i) {
-        QWidget* widget = controls_[i].Widget;
-        if (widget && widget->focusPolicy() != Qt::NoFocus) {
-            stops.emplace_back(description_.Controls[i].TabIndex, widget);
+    QWidget* previous = nullptr;
+    for (const ControlIndex index : TabOrder(description_)) {
+        QWidget* widget = controls_[index].Widget;
+        widget->setFocusPolicy(Qt::StrongFocus);
+        if (previous) {
+            QWidget::setTabOrder(previous, widget);
+        } else {
+            widget->setFocus();
         }
+        previous = widget;
     }
-    std::ranges::sort(stops, {}, &std::pair<int, QWidget*>::first);
-    for (std::size_t i = 1; i < stops.size(); ++i) {
-        QWidget::setTabOrder(stops[i - 1].second, stops[i].second);
-    }
-    if (!stops.empty()) stops.front().second->setFocus();
 }
 
-// Another loaded window of the program, the active one first; null when there is none.
-const FormWidget* FormWidget::Owner() const {
-    const auto* active = dynamic_cast<const FormWidget*>(QApplication::activeWindow());
-    if (active && active != this && active->IsAttached()) return active;
+// The program's other loaded windows as placement sees them. Qt's geometry is the client
+// area, which the window manager frames alike for each window.
+std::vector<const FormWidget*> FormWidget::OtherForms(std::vector<PlacementCandidate>& seen) const {
+    std::vector<const FormWidget*> others;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         const auto* form = dynamic_cast<const FormWidget*>(widget);
-        if (form && form != this && form->IsAttached()) return form;
+        if (!form || form == this || !form->IsAttached()) continue;
+        const QRect frame = form->geometry();
+        others.push_back(form);
+        seen.push_back({{frame.x(), frame.y(), frame.width(), frame.height()},
+                        form == QApplication::activeWindow(),
+                        form->isVisible() && !form->isMinimized()});
     }
-    return nullptr;
+    return others;
 }
 
-// Centred on the screen, or over the program's other window when that is loaded and this
-// one asks to be centred over its owner.
 void FormWidget::PlaceOnScreen() {
-    QRect area = screen()->availableGeometry();
-    const FormWidget* owner =
-        description_.Position == StartUpPosition::CentreOwner ? Owner() : nullptr;
-    if (owner) {
-        area = owner->geometry();
-        FollowOwnerOnWayland(*this, *owner);
+    const QRect screenArea = screen()->availableGeometry();
+    const PixelRect area{screenArea.x(), screenArea.y(), screenArea.width(), screenArea.height()};
+    std::vector<PlacementCandidate> candidates;
+    const std::vector<const FormWidget*> others = OtherForms(candidates);
+    std::optional<std::size_t> owner;
+    if (description_.Position == StartUpPosition::CentreOwner) owner = ChooseOwner(candidates);
+    if (owner) FollowOwnerOnWayland(*this, *others[*owner]);
+    const PixelRect placed =
+        InitialPlacement(description_.Position, width(), height(), area,
+                         owner ? std::optional(candidates[*owner].Frame) : std::nullopt);
+    // The frame is not known before the window manager maps the window. Where the window
+    // lies inside the work area, its client area is placed, centred alike with or without a
+    // frame; where it was held at the work area's edge, the frame's corner is, so that the
+    // title bar stays on the screen.
+    if (placed.Left > area.Left && placed.Top > area.Top) {
+        setGeometry(placed.Left, placed.Top, placed.Width, placed.Height);
+    } else {
+        move(placed.Left, placed.Top);
     }
-    QRect frame(QPoint(), size());
-    frame.moveCenter(area.center());
-    setGeometry(frame);
 }
 
 void FormWidget::Detach() {

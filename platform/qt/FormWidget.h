@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Status.h"
+#include "platform/Placement.h"
 #include "platform/WindowSystem.h"
 #include "platform/qt/ScaledPicture.h"
 
@@ -54,7 +55,7 @@ private:
     ScaledPicture Decode(const PictureDescription& picture);
     void TieHeadingsToBoxes();
     void SetTabOrder();
-    const FormWidget* Owner() const;
+    std::vector<const FormWidget*> OtherForms(std::vector<PlacementCandidate>& seen) const;
     void PlaceOnScreen();
     // Hands an event to the program while attached. The program may unload this window in
     // the call; nothing of it is touched afterwards.

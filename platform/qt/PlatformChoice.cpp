@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <wayland-client.h>
+#include <xcb/xcb.h>
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -16,6 +17,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdio>
@@ -175,9 +177,11 @@ PlatformChoice ChoosePlatform(const DisplayEnvironment& environment) {
 
 namespace {
 
-std::string Described(const char* variable, const std::string& value) {
+std::string Described(const char* variable, const std::string& value,
+                      const std::string& refusal = {}) {
     if (value.empty()) return std::string(variable) + " not set";
-    return std::string(variable) + "=\"" + value + "\" does not answer";
+    return std::string(variable) + "=\"" + value + "\" " +
+           (refusal.empty() ? "does not answer" : refusal);
 }
 
 }  // namespace
@@ -188,7 +192,7 @@ std::string RefusalLine(const DisplayEnvironment& environment, const PlatformCho
         case PlatformVerdict::Chosen: return {};
         case PlatformVerdict::NoDisplay:
             return "avodevivu: no desktop display could be reached (" +
-                   Described("DISPLAY", environment.XDisplay) + ", " +
+                   Described("DISPLAY", environment.XDisplay, environment.XRefusal) + ", " +
                    Described("WAYLAND_DISPLAY", environment.WaylandDisplay) +
                    "); start it from a desktop session, or set DISPLAY to a running X server "
                    "(ssh -X does that) or WAYLAND_DISPLAY to a running Wayland compositor";
@@ -208,6 +212,60 @@ bool XServerAnswers(std::string_view display) {
     if (!local) return TcpAnswers(name->Host, 6000 + name->Number);
     const std::string socket = "/tmp/.X11-unix/X" + std::to_string(name->Number);
     return LocalSocketAnswers(socket, true) || LocalSocketAnswers(socket);
+}
+
+namespace {
+
+// What is written to standard error while it lives: libxcb writes a server's reason for
+// turning a connection away there itself, and the program says it in its own line instead.
+class StandardErrorCapture {
+public:
+    StandardErrorCapture() {
+        if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) return;
+        saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+        if (saved_ >= 0) ::dup2(pipe_[1], STDERR_FILENO);
+    }
+    StandardErrorCapture(const StandardErrorCapture&) = delete;
+    StandardErrorCapture& operator=(const StandardErrorCapture&) = delete;
+    ~StandardErrorCapture() {
+        Restore();
+        for (int fd : pipe_) {
+            if (fd >= 0) ::close(fd);
+        }
+    }
+    // Puts standard error back and gives what was written to it, on one line.
+    std::string Restore() {
+        if (saved_ < 0) return {};
+        ::dup2(saved_, STDERR_FILENO);
+        ::close(std::exchange(saved_, -1));
+        std::string text(512, '\0');
+        const ssize_t length = ::read(pipe_[0], text.data(), text.size());
+        text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        text.erase(text.find_last_not_of(' ') + 1);
+        return text;
+    }
+
+private:
+    int pipe_[2] = {-1, -1};
+    int saved_ = -1;
+};
+
+}  // namespace
+
+std::string XServerRefusal(std::string_view display) {
+    StandardErrorCapture capture;
+    // Given somewhere to put the screen number, xcb checks that the screen exists.
+    int screen = 0;
+    xcb_connection_t* connection = xcb_connect(std::string(display).c_str(), &screen);
+    const int error = xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    const std::string serverSaid = capture.Restore();
+    if (error == 0) return {};
+    if (error == XCB_CONN_CLOSED_INVALID_SCREEN) return "has no screen " + std::to_string(screen);
+    // Mostly a missing or wrong authorisation cookie (XAUTHORITY).
+    if (serverSaid.empty()) return "refuses the connection";
+    return "refuses the connection (" + serverSaid + ")";
 }
 
 namespace {
@@ -297,6 +355,8 @@ DisplayEnvironment ReadDisplayEnvironment() {
     environment.XDisplay = Environment("DISPLAY");
     environment.WaylandDisplay = Environment("WAYLAND_DISPLAY");
     environment.XServer = XServerAnswers(environment.XDisplay);
+    if (environment.XServer) environment.XRefusal = XServerRefusal(environment.XDisplay);
+    environment.XServer = environment.XServer && environment.XRefusal.empty();
     // A compositor that started the program may hand it a connected socket instead.
     environment.WaylandServer =
         !Environment("WAYLAND_SOCKET").empty() ||

@@ -20,6 +20,7 @@ struct DisplayEnvironment {
     std::string XDisplay;        // DISPLAY, as set
     std::string WaylandDisplay;  // WAYLAND_DISPLAY, as set
     bool XServer = false;        // DISPLAY names an X server that accepts a connection
+    std::string XRefusal;        // why an X server that answers turns the program away
     bool WaylandServer = false;  // WAYLAND_DISPLAY names a compositor that accepts one
     bool WaylandPlugin = false;  // Qt's Wayland platform plugin is installed
 };
@@ -45,6 +46,11 @@ std::string RefusalLine(const DisplayEnvironment& environment, const PlatformCho
 // socket is tried: nothing is said to the server.
 bool XServerAnswers(std::string_view display);
 bool WaylandServerAnswers(std::string_view display, std::string_view runtimeDirectory);
+
+// Why the X server of a display that answers will not serve the program (it refuses the
+// connection, or has no such screen), as words for the refusal line; empty when it serves.
+// This one does connect: Qt aborts the process on either, so the program asks first.
+std::string XServerRefusal(std::string_view display);
 
 // Whether the windows need a title bar of the program's own: as a native Wayland client of a
 // compositor that leaves title bars to its clients. There Qt 6.4 draws its own, with a

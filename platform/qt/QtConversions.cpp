@@ -133,15 +133,6 @@ QString InstalledFamily(std::string_view face) {
     return family;
 }
 
-QStringList InstalledFamilies() {
-    QStringList families;
-    for (const LookAlikes& entry : kLookAlikes) {
-        const QString family = InstalledFamily(entry.Face);
-        if (!families.contains(family)) families << family;
-    }
-    return families;
-}
-
 QPixmap DecodePicture(const EmbeddedFile* file) {
     if (!file) return {};
     QByteArray bytes = Bytes(*file);

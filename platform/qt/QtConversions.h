@@ -34,8 +34,6 @@ QFont ToQFont(const FontDescriptor& font);
 // closest Linux look-alikes, chosen once per face from the installed families, so that
 // neither fontconfig's substitution nor its fallback list decides what a window looks like.
 QString InstalledFamily(std::string_view face);
-// The families the program's faces come out in.
-QStringList InstalledFamilies();
 
 // Decoded from the embedded bytes; null when there are none or they do not decode.
 QPixmap DecodePicture(const EmbeddedFile* file);

@@ -4,6 +4,8 @@
 #include <QListWidget>
 #include <QTimer>
 
+#include "platform/ControlStatus.h"
+#include "platform/WindowDefaults.h"
 #include "platform/qt/ControlWidgets.h"
 #include "platform/qt/PlatformChoice.h"
 #include "platform/qt/QtConversions.h"
@@ -16,7 +18,7 @@ Status QtWindow::Load(const WindowDescription& description, EventSink& sink,
     auto form = std::make_unique<FormWidget>(description, sink);
     if (Status status = form->LoadStatus(); Failed(status)) return status;
     // Where the compositor leaves title bars to the program, it draws its own.
-    const bool framed = !form->windowFlags().testFlag(Qt::FramelessWindowHint);
+    const bool framed = HasTitleBar(description.Border);
     if (framed && OwnTitleBarNeeded()) WaylandTitleBar::AttachTo(*form);
     window.reset(new QtWindow(form.release()));
     return StatusOk;
@@ -40,32 +42,30 @@ Status QtWindow::Show() {
 }
 
 Status QtWindow::Destroy() {
-    if (!form_ || !form_->IsAttached()) return StatusNotLoaded;
+    if (!form_ || !form_->IsAttached()) return StatusOk;
     form_->Detach();
     form_->hide();
     return StatusOk;
 }
 
 template <class Body>
-Status QtWindow::Apply(ControlIndex index, Body&& body) {
-    if (!form_ || !form_->IsAttached()) return StatusNotLoaded;
-    if (index >= form_->ControlCount()) return StatusInvalidArgument;
-    return body(form_->Control(index));
+Status QtWindow::Apply(ControlIndex index, ControlOperation operation, Body&& body) {
+    if (!form_) return StatusNotLoaded;
+    const Status status =
+        ControlStatus(form_->Description(), !form_->IsAttached(), index, operation);
+    return Failed(status) ? status : body(form_->Control(index));
 }
 
 Status QtWindow::SetText(ControlIndex index, std::string_view text) {
-    return Apply(index, [&](const BuiltControl& control) {
-        auto* label = qobject_cast<PlainTextLabel*>(control.Widget);
-        if (!label) return StatusWrongKind;
-        label->ReplaceText(ToQString(text));
+    return Apply(index, ControlOperation::SetText, [&](const BuiltControl& control) {
+        static_cast<PlainTextLabel*>(control.Widget)->ReplaceText(ToQString(text));
         return StatusOk;
     });
 }
 
 // A list's text is its selected row, empty when none is; pictures have no text.
 Status QtWindow::GetText(ControlIndex index, std::string& text) {
-    return Apply(index, [&](const BuiltControl& control) {
-        if (!control.Widget) return StatusWrongKind;
+    return Apply(index, ControlOperation::GetText, [&](const BuiltControl& control) {
         text.clear();
         if (auto* label = qobject_cast<QLabel*>(control.Widget)) {
             text = ToUtf8(label->text());
@@ -78,10 +78,9 @@ Status QtWindow::GetText(ControlIndex index, std::string& text) {
 }
 
 Status QtWindow::IsRowSelected(ControlIndex index, int row, bool& selected) {
-    return Apply(index, [&](const BuiltControl& control) {
-        auto* list = qobject_cast<QListWidget*>(control.Widget);
-        if (!list) return StatusWrongKind;
-        if (row < 0 || row >= list->count()) return StatusInvalidArgument;
+    return Apply(index, ControlOperation::IsRowSelected, [&](const BuiltControl& control) {
+        auto* list = static_cast<QListWidget*>(control.Widget);
+        if (Status status = RowStatus(row, list->count()); Failed(status)) return status;
         selected = list->item(row)->isSelected();
         return StatusOk;
     });
@@ -89,17 +88,15 @@ Status QtWindow::IsRowSelected(ControlIndex index, int row, bool& selected) {
 
 // Sizes are read back from the font every time: the font system has the last word.
 Status QtWindow::GetFontSize(ControlIndex index, PointSize& size) {
-    return Apply(index, [&](const BuiltControl& control) {
-        if (!control.Widget) return StatusWrongKind;
+    return Apply(index, ControlOperation::GetFontSize, [&](const BuiltControl& control) {
         size = PointSize::FromDouble(control.Widget->font().pointSizeF());
         return StatusOk;
     });
 }
 
 Status QtWindow::SetFontSize(ControlIndex index, PointSize size) {
-    return Apply(index, [&](const BuiltControl& control) {
-        if (!control.Widget) return StatusWrongKind;
-        if (size <= PointSize()) return StatusInvalidArgument;
+    return Apply(index, ControlOperation::SetFontSize, [&](const BuiltControl& control) {
+        if (Status status = FontSizeStatus(size); Failed(status)) return status;
         QFont font = control.Widget->font();
         font.setPointSizeF(size.ToDouble());
         control.Widget->setFont(font);
@@ -108,8 +105,7 @@ Status QtWindow::SetFontSize(ControlIndex index, PointSize size) {
 }
 
 Status QtWindow::GetTimerEnabled(ControlIndex index, bool& enabled) {
-    return Apply(index, [&](const BuiltControl& control) {
-        if (!control.Timer) return StatusWrongKind;
+    return Apply(index, ControlOperation::GetTimerEnabled, [&](const BuiltControl& control) {
         enabled = control.Timer->isActive();
         return StatusOk;
     });
@@ -117,8 +113,7 @@ Status QtWindow::GetTimerEnabled(ControlIndex index, bool& enabled) {
 
 // Enabling a stopped timer starts a fresh interval; enabling a running one changes nothing.
 Status QtWindow::SetTimerEnabled(ControlIndex index, bool enabled) {
-    return Apply(index, [&](const BuiltControl& control) {
-        if (!control.Timer) return StatusWrongKind;
+    return Apply(index, ControlOperation::SetTimerEnabled, [&](const BuiltControl& control) {
         if (!enabled) {
             control.Timer->stop();
         } else if (!control.Timer->isActive()) {

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 
+#include "platform/ControlStatus.h"
 #include "platform/WindowSystem.h"
 #include "platform/qt/FormWidget.h"
 
@@ -32,7 +33,7 @@ private:
 
     // Runs body on a live control of the window; the status says why it could not.
     template <class Body>
-    Status Apply(ControlIndex index, Body&& body);
+    Status Apply(ControlIndex index, ControlOperation operation, Body&& body);
 
     QPointer<FormWidget> form_;
 };

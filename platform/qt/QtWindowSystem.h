@@ -23,6 +23,8 @@ public:
                 std::unique_ptr<NativeWindow>& window) override;
     Status StartProcess(std::string_view commandLine, int showCode,
                         std::uint32_t& processId) override;
+    // The opener found on PATH, else its name.
+    std::string ProgramStartedBy(std::string_view commandLine) const override;
     void RunEventLoop() override;
     void Quit() override;
 

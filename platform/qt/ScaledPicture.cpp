@@ -6,12 +6,13 @@
 #include <cmath>
 #include <utility>
 
+#include "platform/WindowDefaults.h"
 #include "platform/qt/QtConversions.h"
 
 namespace avo::qt {
 
 QPixmap PictureForRatio(const QPixmap& oneX, const QPixmap& twoX, qreal ratio) {
-    if (ratio <= 1.0 || twoX.isNull()) return oneX;
+    if (!DrawsFromThe2xFile(ratio) || twoX.isNull()) return oneX;
     QPixmap result = twoX;
     if (ratio != 2.0) {
         const QSize pixels(static_cast<int>(std::lround(oneX.width() * ratio)),

@@ -5,30 +5,17 @@
 #include <optional>
 #include <stdexcept>
 
+#include "platform/Keyboard.h"
 #include "platform/WindowDefaults.h"
+#include "platform/sim/SimWindow.h"
 
 namespace avo::sim {
 namespace {
-
-constexpr PointSize kDefaultFontSize = kDefaultWindowFont.Size;
 
 // The frame that a real window manager adds around a fixed single-border window's client
 // area; a borderless window has none.
 constexpr int kFrameSide = 4;
 constexpr int kFrameTop = 24;
-
-bool TakesFocus(ControlKind kind) {
-    return kind == ControlKind::ListBox || kind == ControlKind::PictureButton ||
-           kind == ControlKind::PictureBox;
-}
-
-struct ControlState {
-    std::string Text;
-    int SelectedRow = -1;
-    PointSize FontSize = kDefaultFontSize;
-    bool TimerEnabled = false;
-    std::int64_t TimerDue = 0;
-};
 
 }  // namespace
 
@@ -48,168 +35,6 @@ const char* OperationName(Operation operation) {
     }
     return "?";
 }
-
-class SimWindow final : public NativeWindow {
-public:
-    SimWindow(SimWindowSystem& system, const WindowDescription& description, EventSink& sink,
-              std::uint64_t sequence)
-        : system_(system), description_(description), sink_(sink), sequence_(sequence) {
-        for (const ControlDescription& control : description.Controls) {
-            ControlState state;
-            state.Text = std::string(control.Text);
-            if (control.Font) state.FontSize = control.Font->Size;
-            state.TimerEnabled = control.Kind == ControlKind::Timer && control.Enabled;
-            state.TimerDue = system.now_ + control.IntervalMs;
-            controls_.push_back(state);
-        }
-        focus_ = FirstInTabOrder();
-    }
-    ~SimWindow() override { system_.Forget(this); }
-
-    Status Show() override {
-        if (Status status = Record("", Operation::Show); Failed(status)) return status;
-        if (destroyed_) return StatusNotLoaded;
-        visible_ = true;
-        minimised_ = false;
-        system_.BringToFront(Name());
-        return StatusOk;
-    }
-
-    Status Destroy() override {
-        if (Status status = Record("", Operation::Destroy); Failed(status)) return status;
-        destroyed_ = true;
-        visible_ = false;
-        for (ControlState& control : controls_) control.TimerEnabled = false;
-        return StatusOk;
-    }
-
-    Status SetText(ControlIndex index, std::string_view text) override {
-        return Apply(index, Operation::SetText, [&](ControlState& state, ControlKind kind) {
-            if (kind != ControlKind::Label) return StatusWrongKind;
-            state.Text = std::string(text);
-            return StatusOk;
-        });
-    }
-
-    Status GetText(ControlIndex index, std::string& text) override {
-        return Apply(index, Operation::GetText, [&](ControlState& state, ControlKind kind) {
-            if (kind == ControlKind::Timer) return StatusWrongKind;
-            text = kind == ControlKind::ListBox ? SelectedRowText(index, state) : state.Text;
-            return StatusOk;
-        });
-    }
-
-    Status IsRowSelected(ControlIndex index, int row, bool& selected) override {
-        return Apply(index, Operation::IsRowSelected, [&](ControlState& state, ControlKind kind) {
-            if (kind != ControlKind::ListBox) return StatusWrongKind;
-            if (row < 0 || row >= RowCount(index)) return StatusInvalidArgument;
-            selected = state.SelectedRow == row;
-            return StatusOk;
-        });
-    }
-
-    Status GetFontSize(ControlIndex index, PointSize& size) override {
-        return Apply(index, Operation::GetFontSize, [&](ControlState& state, ControlKind kind) {
-            if (kind == ControlKind::Timer) return StatusWrongKind;
-            size = state.FontSize;
-            return StatusOk;
-        });
-    }
-
-    Status SetFontSize(ControlIndex index, PointSize size) override {
-        return Apply(index, Operation::SetFontSize, [&](ControlState& state, ControlKind kind) {
-            if (kind == ControlKind::Timer) return StatusWrongKind;
-            if (size <= PointSize()) return StatusInvalidArgument;
-            state.FontSize = system_.fontSystem_ ? system_.fontSystem_(size) : size;
-            return StatusOk;
-        });
-    }
-
-    Status GetTimerEnabled(ControlIndex index, bool& enabled) override {
-        return Apply(index, Operation::GetTimerEnabled, [&](ControlState& state, ControlKind kind) {
-            if (kind != ControlKind::Timer) return StatusWrongKind;
-            enabled = state.TimerEnabled;
-            return StatusOk;
-        });
-    }
-
-    Status SetTimerEnabled(ControlIndex index, bool enabled) override {
-        return Apply(index, Operation::SetTimerEnabled, [&](ControlState& state, ControlKind kind) {
-            if (kind != ControlKind::Timer) return StatusWrongKind;
-            // Like a real timer, enabling a stopped one starts a fresh interval; enabling a
-            // running one changes nothing.
-            if (enabled && !state.TimerEnabled) {
-                state.TimerDue = system_.now_ + description_.Controls[index].IntervalMs;
-            }
-            state.TimerEnabled = enabled;
-            return StatusOk;
-        });
-    }
-
-    std::string Name() const { return std::string(description_.Name); }
-    bool Destroyed() const { return destroyed_; }
-    bool Visible() const { return visible_; }
-    bool Minimised() const { return minimised_; }
-    void Minimise() { minimised_ = true; }
-    std::optional<ControlIndex> Focus() const { return focus_; }
-    const PixelRect& Frame() const { return frame_; }
-    void Place(const PixelRect& frame) { frame_ = frame; }
-    std::uint64_t Sequence() const { return sequence_; }
-    EventSink& Sink() { return sink_; }
-    const WindowDescription& Description() const { return description_; }
-    ControlState& State(ControlIndex index) { return controls_[index]; }
-
-    ControlIndex IndexOf(const std::string& control) const {
-        for (ControlIndex i = 0; i < description_.Controls.size(); ++i) {
-            if (description_.Controls[i].Name == control) return i;
-        }
-        throw std::invalid_argument(Name() + " has no control " + control);
-    }
-
-    int RowCount(ControlIndex index) const {
-        return static_cast<int>(description_.Controls[index].Rows.size());
-    }
-
-private:
-    std::optional<ControlIndex> FirstInTabOrder() const {
-        std::optional<ControlIndex> first;
-        for (ControlIndex i = 0; i < description_.Controls.size(); ++i) {
-            const ControlDescription& control = description_.Controls[i];
-            if (!TakesFocus(control.Kind)) continue;
-            if (!first || control.TabIndex < description_.Controls[*first].TabIndex) first = i;
-        }
-        return first;
-    }
-
-    Status Record(std::string_view control, Operation operation) {
-        return system_.Record(Name(), std::string(control), operation);
-    }
-
-    template <class Body>
-    Status Apply(ControlIndex index, Operation operation, Body&& body) {
-        if (index >= controls_.size()) return StatusInvalidArgument;
-        const ControlDescription& control = description_.Controls[index];
-        if (Status status = Record(control.Name, operation); Failed(status)) return status;
-        if (destroyed_) return StatusNotLoaded;
-        return body(controls_[index], control.Kind);
-    }
-
-    std::string SelectedRowText(ControlIndex index, const ControlState& state) const {
-        if (state.SelectedRow < 0) return {};
-        return std::string(description_.Controls[index].Rows[state.SelectedRow]);
-    }
-
-    SimWindowSystem& system_;
-    const WindowDescription& description_;
-    EventSink& sink_;
-    std::uint64_t sequence_;
-    std::vector<ControlState> controls_;
-    std::optional<ControlIndex> focus_;
-    PixelRect frame_;
-    bool visible_ = false;
-    bool minimised_ = false;
-    bool destroyed_ = false;
-};
 
 SimWindowSystem::SimWindowSystem() = default;
 
@@ -294,17 +119,20 @@ void SimWindowSystem::BringToFront(const std::string& window) {
 }
 
 PixelRect SimWindowSystem::PlaceNew(const WindowDescription& description) const {
-    const bool framed = description.Border == BorderStyle::FixedSingle;
+    const bool framed = HasTitleBar(description.Border);
     const int width = TwipsToPixels(description.ClientWidth) + (framed ? 2 * kFrameSide : 0);
     const int height =
         TwipsToPixels(description.ClientHeight) + (framed ? kFrameTop + kFrameSide : 0);
-    // The owner is the program's other loaded window, the one the user came from.
-    const SimWindow* owner = nullptr;
+    // The front window is the active one.
+    std::vector<PlacementCandidate> others;
     for (const auto& [name, window] : live_) {
-        if (!window->Destroyed() && name != description.Name) owner = window;
+        if (window->Destroyed() || name == description.Name) continue;
+        others.push_back(
+            {window->Frame(), name == FrontWindow(), window->Visible() && !window->Minimised()});
     }
+    const std::optional<std::size_t> owner = ChooseOwner(others);
     return InitialPlacement(description.Position, width, height, kScreenWorkArea,
-                            owner ? &owner->Frame() : nullptr);
+                            owner ? std::optional(others[*owner].Frame) : std::nullopt);
 }
 
 bool SimWindowSystem::SelectRow(const std::string& window, const std::string& control, int row) {
@@ -331,6 +159,22 @@ bool SimWindowSystem::PressAndRelease(const std::string& window, const std::stri
     const ControlIndex pressed = target->IndexOf(pressOn);
     // A press dragged off its control before the release is no click.
     if (pressOn == releaseOn) target->Sink().OnEvent(pressed, Event::Click);
+    return true;
+}
+
+bool SimWindowSystem::PressKey(const std::string& window, Key key) {
+    SimWindow* target = Find(window);
+    if (!target) return false;
+    const std::optional<ControlIndex> focus = target->Focus();
+    if (!focus) return true;
+    if (key == Key::Tab || key == Key::ShiftTab) {
+        const std::vector<ControlIndex> order = TabOrder(target->Description());
+        const auto at = std::ranges::find(order, *focus) - order.begin();
+        const auto step = key == Key::Tab ? 1 : static_cast<std::ptrdiff_t>(order.size()) - 1;
+        target->Focus(order[(at + step) % static_cast<std::ptrdiff_t>(order.size())]);
+    } else if (KeyPresses(key, target->Description().Controls[*focus].Kind)) {
+        target->Sink().OnEvent(*focus, Event::Click);
+    }
     return true;
 }
 

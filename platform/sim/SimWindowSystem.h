@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Keyboard.h"
 #include "platform/WindowDefaults.h"
 #include "platform/WindowSystem.h"
 
@@ -84,6 +85,9 @@ public:
     // only when both are the same.
     bool PressAndRelease(const std::string& window, const std::string& pressOn,
                          const std::string& releaseOn);
+    // A key typed on the focused control: Tab moves the focus, a key that presses the
+    // control (KeyPresses) is its click.
+    bool PressKey(const std::string& window, Key key);
     bool Minimise(const std::string& window);                 // false when not shown
     bool Move(const std::string& window, int left, int top);  // the frame's top-left corner
     // Another program's window comes up in front of every window.

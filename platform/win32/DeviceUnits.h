@@ -5,8 +5,8 @@
 
 namespace avo::win32 {
 
-// Conversions between the descriptions' units and device pixels at the DPI that the program
-// declares to Windows (system DPI awareness: one DPI for the whole session).
+// Conversions between the descriptions' units and device pixels at a given DPI: each form
+// passes the DPI of the monitor it is on.
 
 inline constexpr int kDefaultDpi = 96;
 

@@ -1,5 +1,6 @@
 #include "platform/win32/Dpi.h"
 
+#include "platform/WindowDefaults.h"
 #include "platform/win32/DeviceUnits.h"
 #include "platform/win32/SystemLibrary.h"
 
@@ -55,7 +56,7 @@ SIZE FrameSizeForDpi(SIZE client, DWORD style, DWORD exStyle, int dpi) {
 }
 
 const EmbeddedFile& PictureFileForDpi(const PictureDescription& picture, int dpi) {
-    return dpi > kDefaultDpi && picture.File2x ? *picture.File2x : *picture.File;
+    return PictureFileForScale(picture, static_cast<double>(dpi) / kDefaultDpi);
 }
 
 }  // namespace avo::win32

@@ -1,21 +1,18 @@
 #include "platform/win32/FormWindow.h"
 
-#include <commctrl.h>
-
-#include <algorithm>
 #include <utility>
 
+#include "platform/Placement.h"
 #include "platform/WindowDefaults.h"
 #include "platform/win32/DeviceUnits.h"
 #include "platform/win32/Dpi.h"
 #include "platform/win32/Foreground.h"
 #include "platform/win32/GdiConversions.h"
-#include "platform/win32/ScreenReaderObjects.h"
 #include "platform/win32/Resources.h"
 #include "platform/win32/WideText.h"
 
-// Creating the window and its children, its lifetime, the window procedure and the move to
-// another DPI. Painting, input and the control operations have files of their own.
+// Creating the window, its lifetime and the window procedure. The child windows, the move to
+// another DPI, painting, input and the control operations have files of their own.
 
 namespace avo::win32 {
 namespace {
@@ -27,53 +24,32 @@ constexpr UINT kCreateToolTipsMessage = WM_APP + 2;
 // Windows 10 1703 asks a per-monitor v2 window the size it wants at a new DPI.
 constexpr UINT kGetDpiScaledSize = 0x02E4;  // WM_GETDPISCALEDSIZE
 
-// Labels are drawn on the form's surface. The ones screen readers must find (the output
-// boxes, known by their headings) also get a window, since screen readers only see windows.
-bool IsWindowed(const ControlDescription& control) {
-    switch (control.Kind) {
-        case ControlKind::ListBox:
-        case ControlKind::PictureButton:
-        case ControlKind::PictureBox: return true;
-        case ControlKind::Label: return NeedsScreenReaderObject(control);
-        case ControlKind::Timer: return false;
-    }
-    return false;
+avo::PixelRect ToPixelRect(const RECT& rect) {
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-// Controls that name no font get the one the windows were laid out with: MS Sans Serif at
-// 8.25 points (Windows maps the name to Microsoft Sans Serif where the old font is gone).
-// Turkish, as the other fonts: on a Western system the face otherwise resolves to a
-// code-page-1252 bitmap font that has no "ı", "ş" or "ğ".
-LOGFONTW DefaultFont(int dpi) { return LogFontFor(kDefaultWindowFont, dpi); }
-
-bool IsVisibleForm(HWND window) {
-    return FormWindow::IsForm(window) && IsWindowVisible(window) && !IsIconic(window);
+// The program's other forms, as placement sees them (frames included).
+BOOL CALLBACK AddPlacementCandidate(HWND window, LPARAM candidates) {
+    if (!FormWindow::IsForm(window)) return TRUE;
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    reinterpret_cast<std::vector<PlacementCandidate>*>(candidates)
+        ->push_back({ToPixelRect(frame), window == GetActiveWindow(),
+                     IsWindowVisible(window) && !IsIconic(window)});
+    return TRUE;
 }
 
-BOOL CALLBACK FindVisibleForm(HWND window, LPARAM found) {
-    if (!IsVisibleForm(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-// The window that a window centred on its owner opens over: the program's active window,
-// or else any of its windows on the screen; null when none is.
-HWND OwnerWindow() {
-    const HWND active = GetActiveWindow();
-    if (IsVisibleForm(active)) return active;
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindVisibleForm, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-// Centred on the owner when the description asks for that and the owner is on the screen,
-// else centred on the screen's work area.
 POINT StartPosition(StartUpPosition position, SIZE size) {
     RECT area{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    const HWND owner = position == StartUpPosition::CentreOwner ? OwnerWindow() : nullptr;
-    if (owner) GetWindowRect(owner, &area);
-    return {(area.left + area.right - size.cx) / 2, (area.top + area.bottom - size.cy) / 2};
+    std::vector<PlacementCandidate> others;
+    EnumThreadWindows(GetCurrentThreadId(), AddPlacementCandidate,
+                      reinterpret_cast<LPARAM>(&others));
+    const std::optional<std::size_t> owner = ChooseOwner(others);
+    const avo::PixelRect placed =
+        InitialPlacement(position, size.cx, size.cy, ToPixelRect(area),
+                         owner ? std::optional(others[*owner].Frame) : std::nullopt);
+    return {placed.Left, placed.Top};
 }
 
 // A form is laid out at the DPI of the monitor that will hold its centre.
@@ -86,6 +62,12 @@ POINT PointFrom(LPARAM lParam) {
 }
 
 }  // namespace
+
+// Controls that name no font get the one the windows were laid out with: MS Sans Serif at
+// 8.25 points (Windows maps the name to Microsoft Sans Serif where the old font is gone).
+// Turkish, as the other fonts: on a Western system the face otherwise resolves to a
+// code-page-1252 bitmap font that has no "ı", "ş" or "ğ".
+LOGFONTW FormWindow::DefaultFont(int dpi) { return LogFontFor(kDefaultWindowFont, dpi); }
 
 ATOM FormWindow::WindowClass(HINSTANCE instance) {
     static const ATOM atom = RegisterWindowClass(instance);
@@ -173,11 +155,11 @@ Status FormWindow::DecodePicture(const PictureDescription& picture, UniqueBitmap
                                     PixelsFromPicturePixels(picture.Height, dpi_), bitmap);
 }
 
-// A fixed single border: a caption with the system menu and a minimise box, no sizing frame
-// and no maximise box.
+// The frame HasTitleBar describes: a caption with the system menu and a minimise box, no
+// sizing frame and no maximise box.
 DWORD FormWindow::WindowStyle() const {
-    const bool framed = description_.Border == BorderStyle::FixedSingle;
-    return (framed ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX : WS_POPUP) |
+    const bool titled = HasTitleBar(description_.Border);
+    return (titled ? WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX : WS_POPUP) |
            WS_CLIPCHILDREN;
 }
 
@@ -198,108 +180,6 @@ Status FormWindow::CreateMainWindow() {
         return StatusFromSystemError(GetLastError());
     }
     return StatusOk;
-}
-
-std::vector<ControlIndex> FormWindow::TabOrder() const {
-    std::vector<ControlIndex> order;
-    for (ControlIndex i = 0; i < controls_.size(); ++i) {
-        if (IsWindowed(*controls_[i].Description)) order.push_back(i);
-    }
-    std::stable_sort(order.begin(), order.end(), [this](ControlIndex a, ControlIndex b) {
-        return controls_[a].Description->TabIndex < controls_[b].Description->TabIndex;
-    });
-    return order;
-}
-
-// Created in tab order: Tab and Shift+Tab follow the order of creation.
-Status FormWindow::CreateChildWindows() {
-    for (const ControlIndex index : TabOrder()) {
-        if (Status status = CreateChildWindow(index); Failed(status)) return status;
-    }
-    return StatusOk;
-}
-
-Status FormWindow::CreateChildWindow(ControlIndex index) {
-    Control& control = controls_[index];
-    const ControlDescription& description = *control.Description;
-    const wchar_t* className = L"STATIC";
-    DWORD style = WS_CHILD | WS_VISIBLE;
-    DWORD exStyle = 0;
-    switch (description.Kind) {
-        case ControlKind::ListBox:
-            className = L"LISTBOX";
-            style |= WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-            exStyle = WS_EX_CLIENTEDGE;
-            break;
-        case ControlKind::PictureButton:
-            // An ordinary push button, never the default one: Enter presses nothing.
-            className = L"BUTTON";
-            style |= WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP;
-            break;
-        case ControlKind::Label:
-            // Without SS_NOTIFY a static window is transparent to the mouse, so a click on it
-            // reaches the form, which hit-tests its labels as before.
-            style |= SS_OWNERDRAW | SS_NOPREFIX;
-            break;
-        default:
-            // A picture box is a button that draws only its picture: like any button it takes
-            // the focus, and it clicks on a release over it or on Space.
-            className = L"BUTTON";
-            style |= WS_TABSTOP | BS_OWNERDRAW;
-            break;
-    }
-    // The window text is what screen readers say: a picture button's face shows only its
-    // picture, and a label's window holds the text it shows.
-    const std::wstring text =
-        description.Kind == ControlKind::Label ? control.Text : Widen(description.AccessibleName);
-    const RECT& r = control.Bounds;
-    control.Window = CreateWindowExW(
-        exStyle, className, text.c_str(), style, r.left, r.top, r.right - r.left, r.bottom - r.top,
-        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(index))), context_.Instance,
-        nullptr);
-    if (!control.Window) return StatusFromSystemError(GetLastError());
-
-    SendMessageW(control.Window, WM_SETFONT, reinterpret_cast<WPARAM>(control.Font.get()), FALSE);
-    for (const std::string_view row : description.Rows) {
-        SendMessageW(control.Window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(row).c_str()));
-    }
-    if (description.Kind == ControlKind::PictureButton && control.Picture) {
-        SendMessageW(control.Window, BM_SETIMAGE, IMAGE_BITMAP,
-                     reinterpret_cast<LPARAM>(control.Picture.get()));
-    }
-    if (NeedsScreenReaderObject(description) &&
-        !ExposeToScreenReaders(control.Window, description)) {
-        return StatusFromSystemError(GetLastError());
-    }
-    return StatusOk;
-}
-
-// A tip shows only after the pointer has rested on its control, so the tips are made once
-// the form has been painted: the tip window, a top-level window of its own, is not worth
-// making the first paint wait for.
-void FormWindow::CreateToolTips() {
-    for (const Control& control : controls_) {
-        if (control.Window && !control.Description->ToolTip.empty()) CreateToolTip(control);
-    }
-}
-
-void FormWindow::CreateToolTip(const Control& control) {
-    if (!toolTip_) {
-        // Owned by the form, so it goes when the form goes.
-        toolTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                                   context_.Instance, nullptr);
-        if (!toolTip_) return;  // a missing tip is no reason to keep the window closed
-    }
-    std::wstring text = Widen(control.Description->ToolTip);
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(control.Window);
-    tool.lpszText = text.data();  // the tooltip keeps its own copy
-    SendMessageW(toolTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void FormWindow::LoadIcons() {
@@ -344,10 +224,6 @@ RECT FormWindow::PixelRect(const TwipsRect& bounds) const {
 FormWindow* FormWindow::FromHandle(HWND window) {
     return IsForm(window) ? reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA))
                           : nullptr;
-}
-
-HFONT FormWindow::FontOf(ControlIndex index) const {
-    return index < controls_.size() ? controls_[index].Font.get() : nullptr;
 }
 
 Status FormWindow::Show() {
@@ -435,59 +311,6 @@ LRESULT FormWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
-}
-
-// The form moved to a monitor with another scale (or the scale changed): everything is laid
-// out again at the new DPI, in the rectangle Windows suggests (which it asked for through
-// WM_GETDPISCALEDSIZE, where it asks).
-void FormWindow::OnDpiChanged(int dpi, const RECT& suggested) {
-    if (dpi <= 0 || destroyed_) return;
-    ApplyDpi(dpi);
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-}
-
-// Places, fonts and pictures in pixels of the new DPI. Fonts keep their point sizes, so the
-// caption goes on pulsating between the same sizes. What cannot be made anew keeps its old
-// size: a picture or font that fails here is no reason to lose the window.
-void FormWindow::ApplyDpi(int dpi) {
-    dpi_ = dpi;
-    defaultFont_ = DefaultFont(dpi);
-    for (Control& control : controls_) ApplyDpi(control);
-    if (description_.Picture) {
-        UniqueBitmap picture;
-        if (!Failed(DecodePicture(description_.Picture, picture))) picture_ = std::move(picture);
-    }
-}
-
-void FormWindow::ApplyDpi(Control& control) {
-    control.Bounds = PixelRect(control.Description->Bounds);
-    LOGFONTW logFont{};
-    if (control.Font && GetObjectW(control.Font.get(), sizeof logFont, &logFont)) {
-        logFont.lfHeight = FontHeight(control.Points, dpi_);
-        if (UniqueFont font(CreateFontIndirectW(&logFont)); font) {
-            if (control.Window) {
-                SendMessageW(control.Window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()),
-                             FALSE);
-            }
-            control.Font = std::move(font);
-        }
-    }
-    UniqueBitmap picture;
-    if (control.Description->Picture &&
-        !Failed(DecodePicture(control.Description->Picture, picture))) {
-        if (control.Window && control.Description->Kind == ControlKind::PictureButton) {
-            SendMessageW(control.Window, BM_SETIMAGE, IMAGE_BITMAP,
-                         reinterpret_cast<LPARAM>(picture.get()));
-        }
-        control.Picture = std::move(picture);
-    }
-    if (control.Window) {
-        const RECT& r = control.Bounds;
-        SetWindowPos(control.Window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 }
 
 void FormWindow::ReleaseWindow() {

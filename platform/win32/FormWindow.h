@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/Keyboard.h"
 #include "platform/WindowSystem.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/PictureDecoder.h"
@@ -35,9 +37,10 @@ struct FormWindowContext {
 // alive until WM_NCDESTROY. So Destroy can be called from inside one of the form's own events:
 // it stops everything at once and leaves freeing the HWND to a posted message.
 //
-// Its members live in four files: FormWindow.cpp (creation, lifetime, the window procedure,
-// a new DPI), FormWindowControls.cpp (the operations the program calls),
-// FormWindowPaint.cpp and FormWindowInput.cpp.
+// Its members live in six files: FormWindow.cpp (creation, lifetime, the window procedure),
+// FormWindowChildren.cpp (the controls' windows and tips), FormWindowDpi.cpp (a new DPI),
+// FormWindowControls.cpp (the operations the program calls), FormWindowPaint.cpp and
+// FormWindowInput.cpp.
 class FormWindow : public std::enable_shared_from_this<FormWindow> {
 public:
     static Status Create(const WindowDescription& description, EventSink& sink,
@@ -57,8 +60,6 @@ public:
     int Dpi() const { return dpi_; }
     // The form that owns a top-level window, or null for any other window.
     static FormWindow* FromHandle(HWND window);
-    // The font a control draws its text with; null for timers.
-    HFONT FontOf(ControlIndex index) const;
 
     Status Show();
     Status Destroy();
@@ -69,6 +70,9 @@ public:
     Status SetFontSize(ControlIndex index, PointSize size);
     Status GetTimerEnabled(ControlIndex index, bool& enabled) const;
     Status SetTimerEnabled(ControlIndex index, bool enabled);
+    // The keys the program decides (Keyboard.h), typed on this form; false for any other
+    // key, which the focused control handles itself.
+    bool OnKey(Key key);
 
 private:
     struct Control {
@@ -83,12 +87,14 @@ private:
         bool TimerRunning = false;
     };
 
-    // Creation, lifetime and the window procedure (FormWindow.cpp).
+    // Creation, lifetime and the window procedure (FormWindow.cpp, FormWindowChildren.cpp,
+    // FormWindowDpi.cpp).
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) noexcept;
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     static ATOM RegisterWindowClass(HINSTANCE instance);
+    static LOGFONTW DefaultFont(int dpi);
     Status Build();
     Status PrepareControl(Control& control);
     Status DecodePicture(const PictureDescription& picture, UniqueBitmap& bitmap);
@@ -98,7 +104,7 @@ private:
     void OnDpiChanged(int dpi, const RECT& suggested);
     void ApplyDpi(int dpi);
     void ApplyDpi(Control& control);
-    std::vector<ControlIndex> TabOrder() const;
+    std::vector<ControlIndex> CreationOrder() const;
     Status CreateChildWindows();
     Status CreateChildWindow(ControlIndex index);
     void CreateToolTips();
@@ -109,14 +115,12 @@ private:
     void ReleaseWindow();
     RECT PixelRect(const TwipsRect& bounds) const;
 
-    // Every control operation starts here: the form is loaded and the control exists
-    // (FormWindowControls.cpp).
-    Status CheckControl(ControlIndex index, ControlKind kind) const;
-    Status CheckControl(ControlIndex index) const;
-
     // Painting (FormWindowPaint.cpp).
     void Paint();
     void PaintSurfacePart(HDC dc, const RECT& area, POINT at) const;
+    void PaintOffScreen(HDC dc, const RECT& area, POINT at,
+                        const std::function<void(HDC)>& draw) const;
+    bool CoversItsSurface(ControlIndex label) const;
     void PaintSurface(HDC dc) const;
     void InvalidateLabel(const Control& label) const;
     void DrawLabel(HDC dc, const Control& label) const;
@@ -131,6 +135,7 @@ private:
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnTimer(WPARAM timerId);
     void OnActivate(WPARAM wParam);
+    std::optional<ControlIndex> FocusedControl() const;
     void Report(ControlIndex index, Event event);
 
     const WindowDescription& description_;

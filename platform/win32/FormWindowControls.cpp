@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/ControlStatus.h"
 #include "platform/win32/DeviceUnits.h"
 #include "platform/win32/GdiConversions.h"
 #include "platform/win32/WideText.h"
@@ -11,19 +12,11 @@
 
 namespace avo::win32 {
 
-Status FormWindow::CheckControl(ControlIndex index) const {
-    if (destroyed_) return StatusNotLoaded;
-    if (index >= controls_.size()) return StatusInvalidArgument;
-    return StatusOk;
-}
-
-Status FormWindow::CheckControl(ControlIndex index, ControlKind kind) const {
-    if (Status status = CheckControl(index); Failed(status)) return status;
-    return controls_[index].Description->Kind == kind ? StatusOk : StatusWrongKind;
-}
-
 Status FormWindow::SetText(ControlIndex index, std::string_view text) {
-    if (Status status = CheckControl(index, ControlKind::Label); Failed(status)) return status;
+    if (Status status = ControlStatus(description_, destroyed_, index, ControlOperation::SetText);
+        Failed(status)) {
+        return status;
+    }
     Control& label = controls_[index];
     label.Text = Widen(text);
     if (label.Window) {
@@ -35,10 +28,12 @@ Status FormWindow::SetText(ControlIndex index, std::string_view text) {
 }
 
 Status FormWindow::GetText(ControlIndex index, std::string& text) const {
-    if (Status status = CheckControl(index); Failed(status)) return status;
+    if (Status status = ControlStatus(description_, destroyed_, index, ControlOperation::GetText);
+        Failed(status)) {
+        return status;
+    }
     const Control& control = controls_[index];
     switch (control.Description->Kind) {
-        case ControlKind::Timer: return StatusWrongKind;
         case ControlKind::Label: text = Narrow(control.Text); return StatusOk;
         case ControlKind::ListBox: break;
         default: text = std::string(control.Description->Text); return StatusOk;
@@ -57,33 +52,48 @@ Status FormWindow::GetText(ControlIndex index, std::string& text) const {
 }
 
 Status FormWindow::IsRowSelected(ControlIndex index, int row, bool& selected) const {
-    if (Status status = CheckControl(index, ControlKind::ListBox); Failed(status)) return status;
-    const LRESULT state = SendMessageW(controls_[index].Window, LB_GETSEL, row, 0);
-    if (state == LB_ERR) return StatusInvalidArgument;
+    if (Status status =
+            ControlStatus(description_, destroyed_, index, ControlOperation::IsRowSelected);
+        Failed(status)) {
+        return status;
+    }
+    const HWND list = controls_[index].Window;
+    const int rows = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    if (Status status = RowStatus(row, rows); Failed(status)) return status;
+    const LRESULT state = SendMessageW(list, LB_GETSEL, row, 0);
+    if (state == LB_ERR) return StatusFailed;
     selected = state > 0;
     return StatusOk;
 }
 
 // Read back from the font in use, so that the caller sees the size GDI really gives.
 Status FormWindow::GetFontSize(ControlIndex index, PointSize& size) const {
-    if (Status status = CheckControl(index); Failed(status)) return status;
+    if (Status status =
+            ControlStatus(description_, destroyed_, index, ControlOperation::GetFontSize);
+        Failed(status)) {
+        return status;
+    }
     const Control& control = controls_[index];
     LOGFONTW logFont{};
     if (!control.Font || !GetObjectW(control.Font.get(), sizeof logFont, &logFont)) {
-        return StatusWrongKind;
+        return StatusFailed;
     }
     size = PointsFromPixels(std::abs(logFont.lfHeight), dpi_);
     return StatusOk;
 }
 
 Status FormWindow::SetFontSize(ControlIndex index, PointSize size) {
-    if (Status status = CheckControl(index); Failed(status)) return status;
+    if (Status status =
+            ControlStatus(description_, destroyed_, index, ControlOperation::SetFontSize);
+        Failed(status)) {
+        return status;
+    }
+    if (Status status = FontSizeStatus(size); Failed(status)) return status;
     Control& control = controls_[index];
     LOGFONTW logFont{};
     if (!control.Font || !GetObjectW(control.Font.get(), sizeof logFont, &logFont)) {
-        return StatusWrongKind;
+        return StatusFailed;
     }
-    if (size <= PointSize()) return StatusInvalidArgument;
     logFont.lfHeight = FontHeight(size, dpi_);
     // The new font is in use before the old one is deleted, so no control ever holds a
     // deleted font, and exactly one font per control exists between writes.
@@ -99,14 +109,22 @@ Status FormWindow::SetFontSize(ControlIndex index, PointSize size) {
 }
 
 Status FormWindow::GetTimerEnabled(ControlIndex index, bool& enabled) const {
-    if (Status status = CheckControl(index, ControlKind::Timer); Failed(status)) return status;
+    if (Status status =
+            ControlStatus(description_, destroyed_, index, ControlOperation::GetTimerEnabled);
+        Failed(status)) {
+        return status;
+    }
     enabled = controls_[index].TimerRunning;
     return StatusOk;
 }
 
 // Enabling a stopped timer starts a fresh interval; enabling a running one changes nothing.
 Status FormWindow::SetTimerEnabled(ControlIndex index, bool enabled) {
-    if (Status status = CheckControl(index, ControlKind::Timer); Failed(status)) return status;
+    if (Status status =
+            ControlStatus(description_, destroyed_, index, ControlOperation::SetTimerEnabled);
+        Failed(status)) {
+        return status;
+    }
     Control& timer = controls_[index];
     if (enabled == timer.TimerRunning) return StatusOk;
     if (enabled) {

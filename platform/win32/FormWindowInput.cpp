@@ -1,5 +1,6 @@
 #include "platform/win32/FormWindow.h"
 
+#include <algorithm>
 #include <utility>
 
 // Mouse, keyboard focus, notifications and timer ticks, turned into the program's events.
@@ -62,9 +63,43 @@ void FormWindow::OnActivate(WPARAM wParam) {
         if (focus && IsChild(window_, focus)) lastFocus_ = focus;
         return;
     }
+    const std::vector<ControlIndex> order = TabOrder(description_);
     HWND target = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_
-                                                     : GetNextDlgTabItem(window_, nullptr, FALSE);
+                  : order.empty()                    ? nullptr
+                                                     : controls_[order.front()].Window;
     SetFocus(target ? target : window_);
+}
+
+std::optional<ControlIndex> FormWindow::FocusedControl() const {
+    const HWND focus = GetFocus();
+    if (!focus || GetParent(focus) != window_) return std::nullopt;
+    const auto index = static_cast<ControlIndex>(GetDlgCtrlID(focus) - kFirstControlId);
+    return index < controls_.size() ? std::optional(index) : std::nullopt;
+}
+
+// The dialog manager is not used for these keys: it makes a focused push button the default
+// one, and Enter would then press it.
+bool FormWindow::OnKey(Key key) {
+    const std::optional<ControlIndex> focus = FocusedControl();
+    if (key == Key::Tab || key == Key::ShiftTab) {
+        const std::vector<ControlIndex> order = TabOrder(description_);
+        if (order.empty()) return true;
+        auto at = focus ? std::ranges::find(order, *focus) : order.end();
+        if (at == order.end()) at = order.begin();
+        const std::size_t step = key == Key::Tab ? 1 : order.size() - 1;
+        const std::size_t next =
+            (static_cast<std::size_t>(at - order.begin()) + step) % order.size();
+        SetFocus(controls_[order[next]].Window);
+        // From now on the focused control shows its focus rectangle.
+        SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        return true;
+    }
+    if (focus && KeyPresses(key, controls_[*focus].Description->Kind)) {
+        SendMessageW(controls_[*focus].Window, BM_CLICK, 0, 0);
+        return true;
+    }
+    // Space is the list's own; Enter and Esc press nothing.
+    return key != Key::Space;
 }
 
 void FormWindow::Report(ControlIndex index, Event event) {

@@ -43,9 +43,15 @@ void FormWindow::Paint() {
     PaintSurfacePart(paint.Dc(), dirty, {dirty.left, dirty.top});
 }
 
-// The part `area` of the surface, drawn onto `dc` with its top-left corner at `at`. Drawn off
-// screen first, so that the animated caption and a rewritten box do not flicker.
+// The part `area` of the surface, drawn onto `dc` with its top-left corner at `at`.
 void FormWindow::PaintSurfacePart(HDC dc, const RECT& area, POINT at) const {
+    PaintOffScreen(dc, area, at, [this](HDC buffer) { PaintSurface(buffer); });
+}
+
+// What `draw` paints of `area` (in client coordinates), onto `dc` at `at`. Drawn off screen
+// first, so that the animated caption and a rewritten box do not flicker.
+void FormWindow::PaintOffScreen(HDC dc, const RECT& area, POINT at,
+                                const std::function<void(HDC)>& draw) const {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return;
@@ -53,13 +59,27 @@ void FormWindow::PaintSurfacePart(HDC dc, const RECT& area, POINT at) const {
     const UniqueBitmap canvas(CreateCompatibleBitmap(dc, width, height));
     if (!buffer || !canvas) {
         const ScopedViewportOrigin origin(dc, {at.x - area.left, at.y - area.top});
-        PaintSurface(dc);
+        draw(dc);
         return;
     }
     const ScopedSelection selection(buffer.get(), canvas.get());
     const ScopedViewportOrigin origin(buffer.get(), {-area.left, -area.top});
-    PaintSurface(buffer.get());
+    draw(buffer.get());
     BitBlt(dc, at.x, at.y, width, height, buffer.get(), area.left, area.top, SRCCOPY);
+}
+
+// An opaque label fills its whole box, so what lies beneath it never shows; unless a later
+// label is drawn over part of it, the label alone is what the surface has there.
+bool FormWindow::CoversItsSurface(ControlIndex label) const {
+    if (controls_[label].Description->Transparent) return false;
+    for (ControlIndex later = label + 1; later < controls_.size(); ++later) {
+        RECT overlap{};
+        if (controls_[later].Description->Kind == ControlKind::Label &&
+            IntersectRect(&overlap, &controls_[later].Bounds, &controls_[label].Bounds)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void FormWindow::InvalidateLabel(const Control& label) const {
@@ -101,13 +121,18 @@ void FormWindow::DrawLabel(HDC dc, const Control& label) const {
 }
 
 // A label's window shows exactly what the surface has beneath it, so the form looks the same
-// with the window as without it.
+// with the window as without it. An opaque box paints itself; the whole surface is painted
+// into the window only where the picture or another label must show through.
 void FormWindow::DrawItem(const DRAWITEMSTRUCT& item) const {
     const ControlIndex index = item.CtlID - kFirstControlId;
     if (index >= controls_.size() || controls_[index].Window != item.hwndItem) return;
     const Control& control = controls_[index];
-    if (control.Description->Kind == ControlKind::Label) {
-        PaintSurfacePart(item.hDC, control.Bounds, {item.rcItem.left, item.rcItem.top});
+    const POINT at{item.rcItem.left, item.rcItem.top};
+    if (control.Description->Kind == ControlKind::Label && CoversItsSurface(index)) {
+        PaintOffScreen(item.hDC, control.Bounds, at,
+                       [&](HDC buffer) { DrawLabel(buffer, control); });
+    } else if (control.Description->Kind == ControlKind::Label) {
+        PaintSurfacePart(item.hDC, control.Bounds, at);
     } else {
         DrawPictureBox(item, control);
     }

@@ -7,6 +7,7 @@
 #include <new>
 #include <string>
 
+#include "platform/AccessibleNames.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/ScreenReaderLibrary.h"
 #include "platform/win32/WideText.h"
@@ -230,8 +231,7 @@ LRESULT CALLBACK ControlWindowProcedure(HWND window, UINT message, WPARAM wParam
 }  // namespace
 
 bool NeedsScreenReaderObject(const ControlDescription& control) {
-    return control.Kind == ControlKind::PictureBox ||
-           (control.Kind == ControlKind::Label && !control.AccessibleName.empty());
+    return control.Kind == ControlKind::PictureBox || IsNamedByHeading(control);
 }
 
 bool ExposeToScreenReaders(HWND window, const ControlDescription& control) {

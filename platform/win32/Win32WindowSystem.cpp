@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include <cwchar>
+#include <optional>
 #include <string>
 
 #include "platform/win32/Win32Window.h"
@@ -18,41 +18,22 @@ int ScreenDpi() {
     return dpi > 0 ? dpi : 96;
 }
 
-// The forms draw their picture boxes as owner-drawn buttons; the picture buttons are push
-// buttons.
-bool IsPictureBox(HWND window) {
-    wchar_t className[8] = {};
-    return window && GetClassNameW(window, className, 8) && _wcsicmp(className, L"Button") == 0 &&
-           (GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+std::optional<Key> KeyOf(const MSG& message) {
+    if (message.message != WM_KEYDOWN) return std::nullopt;
+    switch (message.wParam) {
+        case VK_TAB: return GetKeyState(VK_SHIFT) < 0 ? Key::ShiftTab : Key::Tab;
+        case VK_SPACE: return Key::Space;
+        case VK_RETURN: return Key::Enter;
+        case VK_ESCAPE: return Key::Escape;
+        default: return std::nullopt;
+    }
 }
 
-// Tab and Shift+Tab move the focus between a form's controls in creation order; Esc presses
-// nothing, and neither does Enter, since the forms have no default and no cancel button,
-// except on a focused picture box, which Enter clicks as it would a lone button. The dialog
-// manager is not used for this: it makes a focused push button the default one, and Enter
-// would then press it.
-bool HandleNavigationKey(HWND form, const MSG& message) {
-    if (message.message != WM_KEYDOWN) return false;
-    switch (message.wParam) {
-        case VK_TAB: {
-            const HWND focus = GetFocus();
-            const bool backwards = GetKeyState(VK_SHIFT) < 0;
-            if (const HWND next = GetNextDlgTabItem(
-                    form, focus && IsChild(form, focus) ? focus : nullptr, backwards)) {
-                SetFocus(next);
-            }
-            // From now on the focused control shows its focus rectangle.
-            SendMessageW(form, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-            return true;
-        }
-        case VK_RETURN: {
-            const HWND focus = GetFocus();
-            if (IsPictureBox(focus) && IsChild(form, focus)) SendMessageW(focus, BM_CLICK, 0, 0);
-            return true;
-        }
-        case VK_ESCAPE: return true;
-        default: return false;
-    }
+// A form decides the keys of the program's own; the rest go to the focused control.
+bool HandleProgramKey(HWND root, const MSG& message) {
+    FormWindow* form = FormWindow::FromHandle(root);
+    const std::optional<Key> key = form ? KeyOf(message) : std::nullopt;
+    return key && form->OnKey(*key);
 }
 
 BOOL CALLBACK DestroyIfForm(HWND window, LPARAM) {
@@ -123,7 +104,7 @@ bool Win32WindowSystem::ProcessPendingMessages() {
 
 void Win32WindowSystem::Route(MSG& message) {
     const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-    if (FormWindow::IsForm(root) && HandleNavigationKey(root, message)) return;
+    if (HandleProgramKey(root, message)) return;
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }
@@ -133,7 +114,7 @@ void Win32WindowSystem::Route(MSG& message) {
 namespace avo {
 
 // Windows passes the program no options of its own.
-std::unique_ptr<WindowSystem> CreateWindowSystem(int&, char**) {
+std::unique_ptr<WindowSystem> CreateWindowSystem(const char*, const WindowDescription&) {
     return std::make_unique<win32::Win32WindowSystem>();
 }
 

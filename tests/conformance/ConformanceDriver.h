@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Keyboard.h"
 #include "platform/WindowDefaults.h"
 #include "platform/WindowSystem.h"
 
@@ -54,6 +55,8 @@ public:
     virtual void Move(const std::string& window, int left, int top) = 0;
     // Another program's window comes up over everything of ours.
     virtual void CoverWithOtherProgram() = 0;
+    // The key goes down and up on the window's focused control.
+    virtual void PressKey(const std::string& window, Key key) = 0;
 
     // What the screen shows.
     virtual bool IsShown(const std::string& window) = 0;  // visible and not minimised
@@ -96,6 +99,9 @@ public:
     // text) in the controls' order; nullopt where the window system shows no tips.
     virtual std::optional<std::vector<std::pair<std::string, std::string>>> ToolTips(
         const std::string& window) = 0;
+    // What a screen reader calls the control; nullopt where it finds no object for it.
+    virtual std::optional<std::string> AccessibleName(const std::string& window,
+                                                      const std::string& control) = 0;
 };
 
 using DriverFactory = std::function<std::unique_ptr<Driver>()>;

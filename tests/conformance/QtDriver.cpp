@@ -23,6 +23,17 @@ PixelRect ToPixelRect(const QRect& rect) {
     return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
+Qt::Key QtKeyOf(Key key) {
+    switch (key) {
+        case Key::Tab: return Qt::Key_Tab;
+        case Key::ShiftTab: return Qt::Key_Backtab;
+        case Key::Space: return Qt::Key_Space;
+        case Key::Enter: return Qt::Key_Return;
+        case Key::Escape: return Qt::Key_Escape;
+    }
+    return Qt::Key_unknown;
+}
+
 // The windows on the X display from bottom to top, as the window manager stacks them; empty
 // where no window manager keeps the list.
 std::vector<WId> StackingOrder() {
@@ -105,6 +116,13 @@ public:
         (void)QTest::qWaitFor([&] { return FrontWindow() == "other"; }, 2000);
     }
 
+    void PressKey(const std::string& window, Key key) override {
+        QWidget* focus = Form(window)->focusWidget();
+        QTest::keyClick(focus ? focus : Form(window), QtKeyOf(key),
+                        key == Key::ShiftTab ? Qt::ShiftModifier : Qt::NoModifier);
+        Flush();
+    }
+
     bool IsShown(const std::string& window) override {
         const qt::FormWidget* form = Form(window);
         return form && form->isVisible() && !form->isMinimized();
@@ -178,6 +196,13 @@ public:
             QAccessible::queryAccessibleInterface(Widget(window, control));
         QAccessibleTextInterface* text = accessible ? accessible->textInterface() : nullptr;
         return text ? text->text(0, text->characterCount()).toStdString() : std::string();
+    }
+    std::optional<std::string> AccessibleName(const std::string& window,
+                                              const std::string& control) override {
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(Widget(window, control));
+        if (!accessible) return std::nullopt;
+        return accessible->text(QAccessible::Name).toStdString();
     }
 
     bool RunLoopWith(const std::function<void()>& action,

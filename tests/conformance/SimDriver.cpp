@@ -29,6 +29,7 @@ public:
         sim_.Move(window, left, top);
     }
     void CoverWithOtherProgram() override { sim_.RaiseOtherProgram(); }
+    void PressKey(const std::string& window, Key key) override { sim_.PressKey(window, key); }
 
     bool IsShown(const std::string& window) override {
         return sim_.IsVisible(window) && !sim_.IsMinimised(window);
@@ -58,6 +59,9 @@ public:
     std::optional<std::string> AccessibleText(const std::string& window,
                                               const std::string& control) override {
         return sim_.Text(window, control);
+    }
+    std::optional<std::string> AccessibleName(const std::string&, const std::string&) override {
+        return {};  // no screen reader reaches the simulated windows
     }
 
     // The simulated loop returns at once; the program has ended by then or not.

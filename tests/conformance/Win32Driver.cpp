@@ -12,6 +12,7 @@
 
 #include "about/Text.h"
 #include "platform/win32/FormWindow.h"
+#include "platform/win32/GdiConversions.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32WindowSystem.h"
 #include "reference/Form1.h"
@@ -41,6 +42,17 @@ PixelRect ToPixelRect(const RECT& rect) {
 BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
     reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
     return TRUE;
+}
+
+WPARAM VirtualKeyOf(Key key) {
+    switch (key) {
+        case Key::Tab:
+        case Key::ShiftTab: return VK_TAB;
+        case Key::Space: return VK_SPACE;
+        case Key::Enter: return VK_RETURN;
+        case Key::Escape: return VK_ESCAPE;
+    }
+    return 0;
 }
 
 // This thread's top-level windows of a class.
@@ -142,6 +154,22 @@ public:
         Pump();
     }
 
+    // Posted to the focused control, so that the event loop routes the key as it routes a
+    // typed one.
+    void PressKey(const std::string& window, Key key) override {
+        const HWND focus = GetFocus();
+        if (!focus || GetAncestor(focus, GA_ROOT) != Form(window)) return;
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = key == Key::ShiftTab ? 0x80 : 0;
+        SetKeyboardState(keys);
+        PostMessageW(focus, WM_KEYDOWN, VirtualKeyOf(key), 1);
+        PostMessageW(focus, WM_KEYUP, VirtualKeyOf(key), 0xC0000001);
+        Flush();
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+    }
+
     bool IsShown(const std::string& window) override {
         const HWND form = Form(window);
         return form && IsWindowVisible(form) && !IsIconic(form);
@@ -199,9 +227,13 @@ public:
     std::optional<bool> HasGlyphs(const std::string& window, const std::string& control,
                                   const std::string& text) override {
         const ControlIndex index = IndexIn(DescriptionOf(window), control);
+        const ControlDescription& described = DescriptionOf(window).Controls[index];
         const win32::FormWindow* form = win32::FormWindow::FromHandle(Form(window));
-        const HFONT font = form ? form->FontOf(index) : nullptr;
-        if (!font) return true;  // a timer draws nothing
+        if (!form || described.Kind == ControlKind::Timer) return true;  // a timer draws nothing
+        // The font the form makes for the control: the same face at the form's DPI.
+        const LOGFONTW logFont =
+            LogFontFor(described.Font ? *described.Font : kDefaultWindowFont, form->Dpi());
+        const HFONT font = CreateFontIndirectW(&logFont);
         const HDC dc = GetDC(nullptr);
         const HGDIOBJ old = SelectObject(dc, font);
         const std::wstring wide = Widen(text);
@@ -210,6 +242,7 @@ public:
                                                  glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
         SelectObject(dc, old);
         ReleaseDC(nullptr, dc);
+        DeleteObject(font);
         if (converted == GDI_ERROR) return false;
         for (const WORD glyph : glyphs) {
             if (glyph == 0xFFFF) return false;
@@ -253,6 +286,19 @@ public:
         const std::string text =
             value ? Narrow(std::wstring(value, SysStringLen(value))) : std::string();
         SysFreeString(value);
+        return text;
+    }
+    std::optional<std::string> AccessibleName(const std::string& window,
+                                              const std::string& control) override {
+        // Labels drawn on the form's surface alone have no object of their own.
+        IAccessible* accessible = ObjectOf(Control(window, control));
+        if (!accessible) return std::nullopt;
+        BSTR name = nullptr;
+        accessible->get_accName(Self(), &name);
+        accessible->Release();
+        const std::string text =
+            name ? Narrow(std::wstring(name, SysStringLen(name))) : std::string();
+        SysFreeString(name);
         return text;
     }
 

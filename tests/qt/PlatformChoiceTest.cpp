@@ -163,6 +163,10 @@ private slots:
         QVERIFY(line.starts_with("avodevivu: no desktop display could be reached"));
         QVERIFY(line.find("DISPLAY=\":71\" does not answer") != std::string::npos);
         QVERIFY(line.find("WAYLAND_DISPLAY not set") != std::string::npos);
+        // An X server that answers and still turns the program away is named with its reason.
+        const DisplayEnvironment refusing{.XDisplay = ":71.5", .XRefusal = "has no screen 5"};
+        QVERIFY(avo::qt::RefusalLine(refusing, ChoosePlatform(refusing))
+                    .find("DISPLAY=\":71.5\" has no screen 5") != std::string::npos);
     }
 
     // A socket file that nobody listens on any more refuses, as after a compositor crashed.

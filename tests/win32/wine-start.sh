@@ -1,9 +1,10 @@
 #!/bin/sh
 # Prepares the Wine prefix named by WINEPREFIX for the Windows tests and leaves one
 # wineserver running, so that each test program starts in a fraction of a second.
-# Usage: WINEPREFIX=build/win64/wineprefix tests/win32/wine-start.sh   (DISPLAY set)
+# Usage: WINEPREFIX=build/win32/wineprefix WINEARCH=win32 AVO_WINE=/usr/lib/wine/wine \
+#          tests/win32/wine-start.sh   (DISPLAY set; AVO_WINE defaults to wine64)
 # Stop it again with: WINEPREFIX=… /usr/lib/wine/wineserver -k
-wine=/usr/lib/wine/wine64
+wine=${AVO_WINE:-/usr/lib/wine/wine64}
 server=/usr/lib/wine/wineserver
 : "${WINEPREFIX:?set WINEPREFIX to the prefix to use}"
 export WINEPREFIX WINEDEBUG="${WINEDEBUG:--all}"
