@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -251,21 +252,49 @@ private:
     int saved_ = -1;
 };
 
+// An X server that loses its last client resets itself and turns connections away while it
+// does (Xvfb and bare sessions run so). Where the program is the server's only client, the
+// probe's connection going would make Qt's own, a moment later, fail; so it is held open
+// until Qt has connected.
+struct XcbDisconnect {
+    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
+};
+// How long a resetting server is waited for: 40 tries 50 ms apart.
+constexpr int kResetAttempts = 40;
+constexpr useconds_t kResetPauseUs = 50'000;
+
+std::unique_ptr<xcb_connection_t, XcbDisconnect>& HeldProbeConnection() {
+    static std::unique_ptr<xcb_connection_t, XcbDisconnect> held;
+    return held;
+}
+
 }  // namespace
 
 std::string XServerRefusal(std::string_view display) {
-    StandardErrorCapture capture;
-    // Given somewhere to put the screen number, xcb checks that the screen exists.
-    int screen = 0;
-    xcb_connection_t* connection = xcb_connect(std::string(display).c_str(), &screen);
-    const int error = xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
-    const std::string serverSaid = capture.Restore();
-    if (error == 0) return {};
-    if (error == XCB_CONN_CLOSED_INVALID_SCREEN) return "has no screen " + std::to_string(screen);
-    // Mostly a missing or wrong authorisation cookie (XAUTHORITY).
-    if (serverSaid.empty()) return "refuses the connection";
-    return "refuses the connection (" + serverSaid + ")";
+    // A server that is resetting, after another program was its last client, closes new
+    // connections without a word for a moment; a refusal says why, or names a screen.
+    for (int attempt = 1;; ++attempt) {
+        StandardErrorCapture capture;
+        // Given somewhere to put the screen number, xcb checks that the screen exists.
+        int screen = 0;
+        std::unique_ptr<xcb_connection_t, XcbDisconnect> connection(
+            xcb_connect(std::string(display).c_str(), &screen));
+        const int error = xcb_connection_has_error(connection.get());
+        const std::string serverSaid = capture.Restore();
+        if (error == XCB_CONN_ERROR && serverSaid.empty() && attempt < kResetAttempts) {
+            ::usleep(kResetPauseUs);
+            continue;
+        }
+        if (error == 0) {
+            HeldProbeConnection() = std::move(connection);
+            return {};
+        }
+        if (error == XCB_CONN_CLOSED_INVALID_SCREEN)
+            return "has no screen " + std::to_string(screen);
+        // Mostly a missing or wrong authorisation cookie (XAUTHORITY).
+        if (serverSaid.empty()) return "refuses the connection";
+        return "refuses the connection (" + serverSaid + ")";
+    }
 }
 
 namespace {
@@ -378,6 +407,7 @@ ScopedPlatformChoice::ScopedPlatformChoice() {
 
 ScopedPlatformChoice::~ScopedPlatformChoice() {
     if (platformSet_) qunsetenv("QT_QPA_PLATFORM");
+    HeldProbeConnection().reset();
 }
 
 }  // namespace avo::qt
