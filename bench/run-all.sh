@@ -5,6 +5,8 @@
 # Environment: AVO_BENCH_DISPLAY (default :93). The i686 program, the one Windows users get,
 # runs under 32-bit Wine (a win32 prefix) and its x86_64 twin under wine64, each in a prefix
 # and with a wine server of its own; without 32-bit Wine only the twin is measured.
+# AVO_BENCH_ONLY=web runs only the web page's section (headless Chromium, no X server),
+# AVO_BENCH_WEB_RUNS its runs (default 3).
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 out="$repo/build/bench"
@@ -97,8 +99,38 @@ quiet_opener() {
   export PATH="$out/stub-bin:$PATH"
 }
 
+# The web page against its floor pages in headless Chromium. Optional: skipped, with the
+# reason, where the web preset, its build, Chromium or npm is missing.
+web_section() {
+  local web="$out/web" tools="$out/web-bench"
+  if ! grep -q '"name": *"web"' "$repo/CMakePresets.json"; then
+    log "web: skipped (no web preset in CMakePresets.json)"; return 0
+  fi
+  if [ ! -x /usr/bin/chromium ] || ! command -v npm >/dev/null; then
+    log "web: skipped (needs /usr/bin/chromium and npm)"; return 0
+  fi
+  log "web: building the page (build/bench/web) and the floor pages"
+  if ! { cmake --preset web -S "$repo" -B "$web" -DAVO_BUILD_TESTS=OFF >"$out/web-build.log" 2>&1 &&
+         cmake --build "$web" -j2 >>"$out/web-build.log" 2>&1; } ||
+     [ ! -f "$web/avodevivu.html" ] || [ ! -f "$web/site/avodevivu.wasm" ]; then
+    log "web: skipped (the web build failed or made no page; see $out/web-build.log)"; return 0
+  fi
+  configure linux
+  build linux avo_web_fonts
+  /usr/bin/python3 "$repo/bench/web/make_floor.py" "$repo" "$out/linux/web-fonts.css" "$tools/pages"
+  cp "$repo/bench/web/package.json" "$repo/bench/web/package-lock.json" "$repo/bench/web/measure.mjs" "$tools/"
+  if ! (cd "$tools" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund >"$tools/npm.log" 2>&1); then
+    log "web: skipped (npm could not install puppeteer-core; see $tools/npm.log)"; return 0
+  fi
+  node "$tools/measure.mjs" --chromium /usr/bin/chromium --runs "${AVO_BENCH_WEB_RUNS:-3}" \
+    --single "$web/avodevivu.html" --site "$web/site" --floor "$tools/pages/floor.html" \
+    --floor-pulse "$tools/pages/floor-pulse.html" --out "$out"
+  [ ! -f "$out/results.md" ] || tail -n +3 "$out/web-results.md" >>"$out/results.md"
+}
+
 main() {
   mkdir -p "$out"
+  if [ "${AVO_BENCH_ONLY:-}" = web ]; then web_section; return; fi
   build_everything
   start_x
   quiet_opener
@@ -119,6 +151,7 @@ main() {
   args+=(--windows "x86_64 under wine64" "$(wine_command "$wine64" "$out/wineprefix64")"
          "$out/win64/avodevivu.exe" "$out/win64/bench")
   /usr/bin/python3 "$repo/bench/measure.py" "${args[@]}"
+  web_section
 }
 
 main

@@ -9,6 +9,7 @@ AVO_PACKAGES=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686 libstb-dev
   wine64 xvfb xauth openbox xdotool x11-utils icoutils imagemagick
   python3 python3-pil fonts-dejavu-core fonts-liberation2
+  python3-fonttools python3-brotli
   desktop-file-utils appstream lintian dpkg-dev file wixl msitools git
   python3-pyatspi at-spi2-core dbus locales
   weston xwayland qt6-wayland orca libwayland-dev pkg-config

@@ -4,6 +4,8 @@
 #   avodevivu_<version>_amd64.deb      the Linux package
 #   avodevivu-<version>-win32.zip      the 32-bit Windows executable and a read-me
 #   avodevivu-<version>-win32.msi      the 32-bit Windows installer
+#   avodevivu-<version>-web.html       the program in a web browser, one file that works offline
+#   avodevivu-<version>-web.zip        the same for a web host: page, script, WebAssembly module
 #   executables/{i686,x86_64}/avodevivu.exe   both Windows executables, for comparison
 #   SHA256SUMS
 # Usage: tools/release.sh [OUTPUT_DIR]   (default build/release)
@@ -34,21 +36,34 @@ mkdir -p "$trees"
 rm -rf "$output_dir"
 mkdir -p "$output_dir/executables/i686" "$output_dir/executables/x86_64"
 
-# Configuring is single-threaded: the three trees configure side by side.
+# The web build comes with the web preset; a tree without one makes the other artefacts.
+has_web_preset() { grep -q '"name": *"web"' "$source_dir/CMakePresets.json"; }
+
+# Configuring is single-threaded: the trees configure side by side.
 configure linux & linux_job=$!
 configure win32 & win32_job=$!
 configure win64 & win64_job=$!
+web_job=
+if has_web_preset; then configure web & web_job=$!; fi
 wait "$linux_job" && wait "$win32_job" && wait "$win64_job"
+[ -z "$web_job" ] || wait "$web_job"
 
 cmake --build "$trees/win32" -j2 --target avo_zip avo_msi
 cmake --build "$trees/win64" -j2 --target avodevivu
 cmake --build "$trees/linux" -j2 --target avodevivu avo_package_docs
 (cd "$trees/linux" && cpack -G DEB -B "$trees/linux/deb" >/dev/null)
+if [ -n "$web_job" ]; then cmake --build "$trees/web" -j2; fi
 
 cp "$trees"/linux/deb/avodevivu_*.deb "$trees"/win32/avodevivu-*-win32.zip \
    "$trees"/win32/avodevivu-*-win32.msi "$output_dir/"
 cp "$trees/win32/avodevivu.exe" "$output_dir/executables/i686/"
 cp "$trees/win64/avodevivu.exe" "$output_dir/executables/x86_64/"
+if [ -n "$web_job" ]; then
+  stem=$(basename "$trees"/win32/avodevivu-*-win32.zip -win32.zip)  # avodevivu-<version>
+  cp "$trees/web/avodevivu.html" "$output_dir/$stem-web.html"
+  /usr/bin/python3 "$source_dir/tools/make_zip.py" "$output_dir/$stem-web.zip" "$SOURCE_DATE_EPOCH" \
+    "$trees/web/site/index.html" "$trees/web/site/avodevivu.js" "$trees/web/site/avodevivu.wasm"
+fi
 (cd "$output_dir" && find . -type f ! -name SHA256SUMS -printf '%P\n' | sort |
    xargs sha256sum > SHA256SUMS)
 echo "release artefacts in $output_dir:"

@@ -8,7 +8,6 @@
 #include <QStringList>
 
 #include <wayland-client.h>
-#include <xcb/xcb.h>
 
 #include <fcntl.h>
 #include <netdb.h>
@@ -24,6 +23,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -216,60 +216,6 @@ bool XServerAnswers(std::string_view display) {
 
 namespace {
 
-// What is written to standard error while it lives: libxcb writes a server's reason for
-// turning a connection away there itself, and the program says it in its own line instead.
-class StandardErrorCapture {
-public:
-    StandardErrorCapture() {
-        if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) return;
-        saved_ = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
-        if (saved_ >= 0) ::dup2(pipe_[1], STDERR_FILENO);
-    }
-    StandardErrorCapture(const StandardErrorCapture&) = delete;
-    StandardErrorCapture& operator=(const StandardErrorCapture&) = delete;
-    ~StandardErrorCapture() {
-        Restore();
-        for (int fd : pipe_) {
-            if (fd >= 0) ::close(fd);
-        }
-    }
-    // Puts standard error back and gives what was written to it, on one line.
-    std::string Restore() {
-        if (saved_ < 0) return {};
-        ::dup2(saved_, STDERR_FILENO);
-        ::close(std::exchange(saved_, -1));
-        std::string text(512, '\0');
-        const ssize_t length = ::read(pipe_[0], text.data(), text.size());
-        text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-        std::replace(text.begin(), text.end(), '\n', ' ');
-        text.erase(text.find_last_not_of(' ') + 1);
-        return text;
-    }
-
-private:
-    int pipe_[2] = {-1, -1};
-    int saved_ = -1;
-};
-
-}  // namespace
-
-std::string XServerRefusal(std::string_view display) {
-    StandardErrorCapture capture;
-    // Given somewhere to put the screen number, xcb checks that the screen exists.
-    int screen = 0;
-    xcb_connection_t* connection = xcb_connect(std::string(display).c_str(), &screen);
-    const int error = xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
-    const std::string serverSaid = capture.Restore();
-    if (error == 0) return {};
-    if (error == XCB_CONN_CLOSED_INVALID_SCREEN) return "has no screen " + std::to_string(screen);
-    // Mostly a missing or wrong authorisation cookie (XAUTHORITY).
-    if (serverSaid.empty()) return "refuses the connection";
-    return "refuses the connection (" + serverSaid + ")";
-}
-
-namespace {
-
 // Where a Wayland display name leads: an absolute path, or a name in the runtime folder.
 std::string WaylandSocketPath(std::string_view display, std::string_view runtimeDirectory) {
     if (!display.empty() && display.front() == '/') return std::string(display);
@@ -378,6 +324,7 @@ ScopedPlatformChoice::ScopedPlatformChoice() {
 
 ScopedPlatformChoice::~ScopedPlatformChoice() {
     if (platformSet_) qunsetenv("QT_QPA_PLATFORM");
+    ReleaseXServerProbe();
 }
 
 }  // namespace avo::qt

@@ -51,6 +51,8 @@ bool WaylandServerAnswers(std::string_view display, std::string_view runtimeDire
 // connection, or has no such screen), as words for the refusal line; empty when it serves.
 // This one does connect: Qt aborts the process on either, so the program asks first.
 std::string XServerRefusal(std::string_view display);
+// Lets the connection that XServerRefusal keeps open for Qt's sake go, once Qt has its own.
+void ReleaseXServerProbe();
 
 // Whether the windows need a title bar of the program's own: as a native Wayland client of a
 // compositor that leaves title bars to its clients. There Qt 6.4 draws its own, with a

@@ -1,9 +1,9 @@
 #include "ConformanceDriver.h"
+#include "Win32ScreenReader.h"
 #include "WineStacking.h"
 
 #include <windows.h>
 #include <commctrl.h>
-#include <oleacc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -268,38 +268,18 @@ public:
                               static_cast<int>(item.right - item.left));
     }
     bool PressAsScreenReader(const std::string& window, const std::string& control) override {
-        IAccessible* accessible = ObjectOf(Control(window, control));
-        if (!accessible) return false;
-        const HRESULT pressed = accessible->accDoDefaultAction(Self());
-        accessible->Release();
+        const bool pressed = DoDefaultAction(Control(window, control));
         Flush();
-        return pressed == S_OK;
+        return pressed;
     }
     std::optional<std::string> AccessibleText(const std::string& window,
                                               const std::string& control) override {
-        // What a screen reader reads as the value of the control's object.
-        IAccessible* accessible = ObjectOf(Control(window, control));
-        if (!accessible) return std::string();
-        BSTR value = nullptr;
-        accessible->get_accValue(Self(), &value);
-        accessible->Release();
-        const std::string text =
-            value ? Narrow(std::wstring(value, SysStringLen(value))) : std::string();
-        SysFreeString(value);
-        return text;
+        return AccessibleValueOf(Control(window, control)).value_or(std::string());
     }
     std::optional<std::string> AccessibleName(const std::string& window,
                                               const std::string& control) override {
         // Labels drawn on the form's surface alone have no object of their own.
-        IAccessible* accessible = ObjectOf(Control(window, control));
-        if (!accessible) return std::nullopt;
-        BSTR name = nullptr;
-        accessible->get_accName(Self(), &name);
-        accessible->Release();
-        const std::string text =
-            name ? Narrow(std::wstring(name, SysStringLen(name))) : std::string();
-        SysFreeString(name);
-        return text;
+        return AccessibleNameOf(Control(window, control));
     }
 
     bool RunLoopWith(const std::function<void()>& action,
@@ -384,21 +364,6 @@ private:
     }
     HWND Control(const std::string& window, const std::string& control) const {
         return GetDlgItem(Form(window), ControlId(IndexIn(DescriptionOf(window), control)));
-    }
-    static IAccessible* ObjectOf(HWND window) {
-        IAccessible* accessible = nullptr;
-        if (!window ||
-            FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                              reinterpret_cast<void**>(&accessible)))) {
-            return nullptr;
-        }
-        return accessible;
-    }
-    static VARIANT Self() {
-        VARIANT self{};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        return self;
     }
     static POINT Centre(HWND window) {
         RECT area{};

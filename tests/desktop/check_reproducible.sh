@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release artefacts twice from copies of this source tree in two different
 # folders, one after the other and without ccache (which would hide compiler
-# nondeterminism), and compares them byte for byte, naming the byte ranges that differ
+# nondeterminism), and compares them byte for byte (the web page and its zip too, where the
+# tree has the web build), naming the byte ranges that differ
 # (runs less than 16 equal bytes apart merged); then checks that every version in them
 # agrees with app/Version.h.
 # Usage: check_reproducible.sh SOURCE_DIR WORK_DIR
@@ -48,10 +49,20 @@ while read -r file; do
 done < <(cd "$first" && find . -type f -printf '%P\n' | sort)
 [ "$(cd "$first" && find . -type f | sort)" = "$(cd "$second" && find . -type f | sort)" ] ||
   { echo "the two builds made different files"; status=1; }
+# Where the tree has the web build, its two artefacts are compared like the others and must
+# not be left out quietly.
+trees=${copies[0]}/build/release-trees
+version_trees=("$trees/linux" "$trees/win32" "$trees/win64")
+if grep -q '"name": *"web"' "$source_dir/CMakePresets.json"; then
+  version_trees+=("$trees/web")
+  for artefact in web.html web.zip; do
+    compgen -G "$first/avodevivu-*-$artefact" >/dev/null ||
+      { echo "MISSING    avodevivu-<version>-$artefact"; status=1; }
+  done
+fi
 cat "$first/SHA256SUMS"
 
-trees=${copies[0]}/build/release-trees
-python3 "$here/../resources/check_versions.py" "${copies[0]}" "$first" \
-  "$trees/linux" "$trees/win32" "$trees/win64" || status=1
+python3 "$here/../resources/check_versions.py" "${copies[0]}" "$first" "${version_trees[@]}" ||
+  status=1
 [ "$status" -ne 0 ] || rm -rf "$work"
 exit "$status"

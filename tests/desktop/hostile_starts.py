@@ -26,8 +26,10 @@ def poll(condition, what, limit=LIMIT):
 
 
 class XServer:
-    def __init__(self, work, size, window_manager=True, cookie=None):
+    def __init__(self, work, size, window_manager=True, cookie=None, resets=False):
         args = ["Xvfb", "-screen", "0", f"{size[0]}x{size[1]}x24", "-nolisten", "tcp"]
+        if not resets:  # else each probe of ours that leaves as the last client resets it
+            args.append("-noreset")
         self.env, self.manager = {"PATH": os.environ["PATH"], "HOME": work}, None
         if cookie:  # the server takes every cookie in its file, whatever display it names
             self.env["XAUTHORITY"] = os.path.join(work, "cookies")
@@ -214,6 +216,20 @@ def title_bar_on_small_screen(case):
         small.close()
 
 
+def only_client_of_a_bare_server(case):
+    """The program as the only client of an X server that resets itself when its last client
+    leaves (no window manager, no -noreset), started just after another client (xdpyinfo)
+    left: the window opens, every time."""
+    for _ in range(8):
+        bare = XServer(case.work, (1280, 1024), window_manager=False, resets=True)
+        try:
+            Program(case, x=bare).main_window()
+        finally:
+            for program in case.programs:
+                program.stop()
+            bare.close()
+
+
 def failure_line_names_the_opener(case):
     """A browser start that fails names the xdg-open tried and why."""
     opener = os.path.join(case.work, "not-allowed", "xdg-open")
@@ -231,7 +247,8 @@ def failure_line_names_the_opener(case):
 
 
 CASES = [closed_standard_error, broken_standard_error, arguments_ignored, failing_displays,
-         unusable_scale_factors, title_bar_on_small_screen, failure_line_names_the_opener]
+         unusable_scale_factors, title_bar_on_small_screen, only_client_of_a_bare_server,
+         failure_line_names_the_opener]
 
 
 def main():
