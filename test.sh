@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every preset and runs every test (benchmarks excluded).
-# Usage: ./test.sh [preset...]   (default: linux asan win32 win64)
+# Usage: ./test.sh [preset...]   (default: linux asan win32 win64 web)
 set -euo pipefail
 cd "$(dirname "$0")"
 bash tools/install-deps.sh
@@ -22,7 +22,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 presets=("$@")
-[ ${#presets[@]} -gt 0 ] || presets=(linux asan win32 win64)
+[ ${#presets[@]} -gt 0 ] || presets=(linux asan win32 win64 web)
 for preset in "${presets[@]}"; do
   echo "== $preset"
   cmake --preset "$preset" >/dev/null

@@ -14,8 +14,10 @@ std::vector<ControlIndex> TabOrder(const WindowDescription& description) {
     for (ControlIndex i = 0; i < description.Controls.size(); ++i) {
         if (TakesFocus(description.Controls[i].Kind)) order.push_back(i);
     }
-    std::ranges::stable_sort(order, {},
-                             [&](ControlIndex i) { return description.Controls[i].TabIndex; });
+    // The iterator form: the web build's standard library has no ranges algorithms yet.
+    std::stable_sort(order.begin(), order.end(), [&](ControlIndex a, ControlIndex b) {
+        return description.Controls[a].TabIndex < description.Controls[b].TabIndex;
+    });
     return order;
 }
 

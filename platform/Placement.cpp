@@ -5,10 +5,15 @@
 namespace avo {
 
 std::optional<std::size_t> ChooseOwner(std::span<const PlacementCandidate> others) {
-    const auto active = std::ranges::find_if(
-        others, [](const PlacementCandidate& other) { return other.Active && other.Shown; });
+    // The iterator form: the web build's standard library has no ranges algorithms yet.
+    const auto active =
+        std::find_if(others.begin(), others.end(),
+                     [](const PlacementCandidate& other) { return other.Active && other.Shown; });
     const auto chosen =
-        active != others.end() ? active : std::ranges::find_if(others, &PlacementCandidate::Shown);
+        active != others.end()
+            ? active
+            : std::find_if(others.begin(), others.end(),
+                           [](const PlacementCandidate& other) { return other.Shown; });
     if (chosen == others.end()) return std::nullopt;
     return static_cast<std::size_t>(chosen - others.begin());
 }

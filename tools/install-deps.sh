@@ -14,6 +14,9 @@ AVO_PACKAGES=(
   python3-pyatspi at-spi2-core dbus locales
   weston xwayland qt6-wayland orca libwayland-dev pkg-config
 )
+# The web page: Emscripten builds it, Chromium runs its tests, npm fetches their driver.
+AVO_PACKAGES+=(emscripten chromium)
+command -v npm >/dev/null || AVO_PACKAGES+=(npm)
 
 sudo_cmd=""
 [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"

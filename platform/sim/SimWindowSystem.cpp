@@ -169,7 +169,7 @@ bool SimWindowSystem::PressKey(const std::string& window, Key key) {
     if (!focus) return true;
     if (key == Key::Tab || key == Key::ShiftTab) {
         const std::vector<ControlIndex> order = TabOrder(target->Description());
-        const auto at = std::ranges::find(order, *focus) - order.begin();
+        const auto at = std::find(order.begin(), order.end(), *focus) - order.begin();
         const auto step = key == Key::Tab ? 1 : static_cast<std::ptrdiff_t>(order.size()) - 1;
         target->Focus(order[(at + step) % static_cast<std::ptrdiff_t>(order.size())]);
     } else if (KeyPresses(key, target->Description().Controls[*focus].Kind)) {
