@@ -9,9 +9,8 @@ namespace {
 
 IAccessible* ObjectOf(HWND window) {
     IAccessible* accessible = nullptr;
-    if (!window ||
-        FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&accessible)))) {
+    if (!window || FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                                     reinterpret_cast<void**>(&accessible)))) {
         return nullptr;
     }
     return accessible;
