@@ -88,6 +88,8 @@ public:
     }
     ~FakeCompositor() {
         loop_ = {};  // stops and joins
+        // A probe that has hung up may not have been dispatched yet; its client goes too.
+        wl_display_destroy_clients(display_);
         wl_display_destroy(display_);
     }
     bool Listening() const { return listening_; }
