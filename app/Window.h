@@ -36,7 +36,7 @@ private:
 
 // The single instance of a window class. It is created once and lives until the process
 // ends; it is loaded (native window present) or not.
-class Window : public std::enable_shared_from_this<Window>, private EventSink {
+class Window final : public std::enable_shared_from_this<Window>, private EventSink {
 public:
     Window(Shell& shell, const WindowClass& windowClass);
 
