@@ -172,10 +172,11 @@ TEST_P(Conformance, TheExitPictureCanBePressedAsAScreenReaderPressesIt) {
 
 // Texts and fonts.
 
+// Every blank counts, and markup stays text.
 TEST_P(Conformance, TextIsKeptExactlyAsGiven) {
     Open("Form1");
     const ControlIndex box = Index("Form1", "Label3");
-    const std::string text = "  Çizgi  çizmemizi\tsaglayan komuttur.  ";
+    const std::string text = "  Çizgi  <b>çizmemizi</b>\tsaglayan komuttur.  ";
     ASSERT_EQ(Native("Form1").SetText(box, text), StatusOk);
     std::string read;
     ASSERT_EQ(Native("Form1").GetText(box, read), StatusOk);
