@@ -112,7 +112,6 @@ TEST_P(Conformance, EveryOperationAnswersByTheStatusTable) {
         for (const Status answer : CallEveryOperation(native, controls.size())) {
             EXPECT_EQ(answer, StatusInvalidArgument) << window << ": index past the controls";
         }
-        EXPECT_EQ(native.SetFontSize(Index(window, "Label1"), PointSize()), StatusInvalidArgument);
         EXPECT_EQ(native.Destroy(), StatusOk);
         EXPECT_EQ(native.Destroy(), StatusOk) << window << ": a second Destroy";
         EXPECT_EQ(native.Show(), StatusNotLoaded);

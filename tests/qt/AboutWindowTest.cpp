@@ -20,18 +20,13 @@ private slots:
         QVERIFY(about->windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(about->size(), QSize(560, 349));
         QVERIFY(about->windowIcon().isNull());
-        const struct {
-            const char* name;
-            QRect bounds;
-            const char* text;
-        } controls[] = {
+        // clang-format off
+        const struct { const char* name; QRect bounds; const char* text; } controls[] = {
             {"Picture1", {528, 320, 17, 17}, nullptr},
             {"Label1", {160, 144, 289, 73}, "Kavrelonix"},
-            {"Label2",
-             {168, 272, 265, 17},
-             "Tolvren Asukay tarafından Kavrelonix için yazılmıştır"},
-            {"Label3", {216, 304, 161, 17}, "tolvren@kavrelonix.example"},
-        };
+            {"Label2", {168, 272, 265, 17}, "Tolvren Asukay tarafından Kavrelonix için yazılmıştır"},
+            {"Label3", {216, 304, 161, 17}, "tolvren@kavrelonix.example"}};
+        // clang-format on
         for (const auto& control : controls) {
             QWidget* widget = ControlOf<QWidget>("Text", control.name);
             QCOMPARE(widget->geometry(), control.bounds);

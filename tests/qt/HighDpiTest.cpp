@@ -55,21 +55,14 @@ const ControlDescription& Described(int window, std::string_view control) {
 }
 
 // Notes every size the caption's font takes, as the timers change it.
-class FontSizeRecorder final : public QObject {
-public:
-    explicit FontSizeRecorder(QWidget* label) : label_(label) { label->installEventFilter(this); }
-    QList<double> sizes;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == label_ && event->type() == QEvent::FontChange) {
-            sizes << label_->font().pointSizeF();
-        }
+struct FontSizeRecorder final : QObject {
+    explicit FontSizeRecorder(QWidget* label) : label(label) { label->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FontChange) sizes << label->font().pointSizeF();
         return false;
     }
-
-private:
-    QWidget* label_;
+    QWidget* label;
+    QList<double> sizes;
 };
 
 }  // namespace

@@ -34,25 +34,18 @@ private slots:
         }
     }
 
-    void ControlsSitWhereTheyWereDrawn_data() {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QRect>("bounds");
-        // clang-format off
-        QTest::newRow("List1") << "List1" << QRect(56, 200, 121, 212);
-        QTest::newRow("Label1") << "Label1" << QRect(344, 208, 249, 73);
-        QTest::newRow("Label2") << "Label2" << QRect(440, 168, 65, 25);
-        QTest::newRow("Label3") << "Label3" << QRect(344, 336, 249, 73);
-        QTest::newRow("Label4") << "Label4" << QRect(448, 304, 57, 25);
-        QTest::newRow("Label5") << "Label5" << QRect(424, 48, 177, 33);
-        QTest::newRow("Command1") << "Command1" << QRect(192, 304, 129, 25);
-        QTest::newRow("Command2") << "Command2" << QRect(192, 344, 129, 25);
-        QTest::newRow("Command3") << "Command3" << QRect(192, 384, 129, 25);
-        // clang-format on
-    }
     void ControlsSitWhereTheyWereDrawn() {
-        QFETCH(QString, control);
-        QFETCH(QRect, bounds);
-        QCOMPARE(ControlOf<QWidget>("Form1", control)->geometry(), bounds);
+        // clang-format off
+        const std::pair<const char*, QRect> controls[] = {
+            {"List1", {56, 200, 121, 212}},    {"Label1", {344, 208, 249, 73}},
+            {"Label2", {440, 168, 65, 25}},    {"Label3", {344, 336, 249, 73}},
+            {"Label4", {448, 304, 57, 25}},    {"Label5", {424, 48, 177, 33}},
+            {"Command1", {192, 304, 129, 25}}, {"Command2", {192, 344, 129, 25}},
+            {"Command3", {192, 384, 129, 25}}};
+        // clang-format on
+        for (const auto& [name, bounds] : controls) {
+            QCOMPARE(ControlOf<QWidget>("Form1", name)->geometry(), bounds);
+        }
     }
 
     void LabelsShowTheirTextsInTheirFonts_data() {

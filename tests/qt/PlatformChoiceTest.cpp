@@ -28,7 +28,7 @@ namespace {
 class Listener {
 public:
     Listener(int family, const sockaddr* address, socklen_t length)
-        : fd_(::socket(family, SOCK_STREAM, 0)) {
+        : fd_(::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
         if (fd_ >= 0 && (::bind(fd_, address, length) != 0 || ::listen(fd_, 4) != 0)) Close();
     }
     ~Listener() { Close(); }
@@ -37,6 +37,8 @@ public:
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
     }
+    int Fd() const { return fd_; }
+    void Release() { fd_ = -1; }  // another owner closes it
 
 private:
     int fd_;
@@ -72,13 +74,9 @@ public:
             wl_global_create(display_, global, 1, nullptr,
                              [](wl_client*, void*, std::uint32_t, std::uint32_t) {});
         }
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        listening_ = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                     ::listen(fd, 4) == 0 && wl_display_add_socket_fd(display_, fd) == 0;
-        if (!listening_) ::close(fd);
+        Listener socket = ListenAt(path);
+        listening_ = socket.Listening() && wl_display_add_socket_fd(display_, socket.Fd()) == 0;
+        if (listening_) socket.Release();
         loop_ = std::jthread([this](std::stop_token stop) {
             while (!stop.stop_requested()) {
                 wl_event_loop_dispatch(wl_display_get_event_loop(display_), 20);

@@ -15,6 +15,12 @@
 namespace avo::testing {
 namespace {
 
+// The program's icon file: 4-, 8- and 32-bit images of each size, in that order, 48 to 16.
+QByteArray IconFile() {
+    const auto& bytes = pictures::AvodevivuIco.Bytes;
+    return {reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())};
+}
+
 // The icon's four sizes, 48 to 16, are the images Qt's own ICO reader reads from the
 // directory entries that begin at `first`.
 void ExpectSizesAsQtReadsThem(const QIcon& icon, QByteArray file, int first) {
@@ -158,18 +164,12 @@ private slots:
         auto window = Load(form1::Description());
         const QIcon icon = LoadedForm("Form1")->windowIcon();
         QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}}));
-        // The file holds 4-, 8- and 32-bit images of each size, in that order, 48 to 16.
-        const auto& bytes = pictures::AvodevivuIco.Bytes;
-        QByteArray file(reinterpret_cast<const char*>(bytes.data()),
-                        static_cast<qsizetype>(bytes.size()));
-        ExpectSizesAsQtReadsThem(icon, file, 8);
+        ExpectSizesAsQtReadsThem(icon, IconFile(), 8);
     }
 
     // Without 32-bit images the engine hands the deepest ones to Qt's reader.
     void IconOfFewerColoursGoesThroughQtsReader() {
-        const auto& bytes = pictures::AvodevivuIco.Bytes;
-        QByteArray file(reinterpret_cast<const char*>(bytes.data()),
-                        static_cast<qsizetype>(bytes.size()));
+        QByteArray file = IconFile();
         file[4] = 8;  // the directory ends before the 32-bit images
         const QIcon icon(
             new qt::IcoIconEngine({reinterpret_cast<const unsigned char*>(file.constData()),
