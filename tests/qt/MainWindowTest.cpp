@@ -48,41 +48,26 @@ private slots:
         }
     }
 
-    void LabelsShowTheirTextsInTheirFonts_data() {
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("family");  // the installed look-alike of the face asked for
-        QTest::addColumn<double>("points");
-        QTest::addColumn<bool>("boldItalic");
-        QTest::addColumn<bool>("opaque");
-        // clang-format off
-        QTest::newRow("alias box") << "Label1" << "" << "Liberation Sans" << 9.75 << false << true;
-        QTest::newRow("alias heading")
-            << "Label2" << "KISAYOL" << "DejaVu Sans" << 9.75 << true << false;
-        QTest::newRow("description box")
-            << "Label3" << "" << "Liberation Sans" << 9.75 << false << true;
-        QTest::newRow("description heading")
-            << "Label4" << "İŞLEVİ" << "DejaVu Sans" << 9.75 << true << false;
-        QTest::newRow("maker")
-            << "Label5" << "Kavrelonix" << "DejaVu Sans" << 18.0 << true << false;
-        // clang-format on
-    }
+    // Each label's text and size in the installed look-alike of the face it asks for, with its
+    // style and whether it paints its own background, in white.
     void LabelsShowTheirTextsInTheirFonts() {
-        QFETCH(QString, label);
-        QFETCH(QString, text);
-        QFETCH(QString, family);
-        QFETCH(double, points);
-        QFETCH(bool, boldItalic);
-        QFETCH(bool, opaque);
-        auto* widget = ControlOf<QLabel>("Form1", label);
-        QCOMPARE(widget->text(), text);
-        QCOMPARE(widget->font().pointSizeF(), points);
-        const QFontInfo shown(widget->font());  // what the font system really draws with
-        QCOMPARE(shown.family(), family);
-        QCOMPARE(shown.bold(), boldItalic);
-        QCOMPARE(shown.italic(), boldItalic);
-        QCOMPARE(widget->autoFillBackground(), opaque);
-        QCOMPARE(widget->palette().color(QPalette::WindowText), QColor(Qt::white));
+        const QString expected[] = {"Label1 \"\" Liberation Sans 9.75 pt, opaque",
+                                    "Label2 \"KISAYOL\" DejaVu Sans 9.75 pt bold italic",
+                                    "Label3 \"\" Liberation Sans 9.75 pt, opaque",
+                                    "Label4 \"İŞLEVİ\" DejaVu Sans 9.75 pt bold italic",
+                                    "Label5 \"Kavrelonix\" DejaVu Sans 18 pt bold italic"};
+        for (const QString& look : expected) {
+            auto* label = ControlOf<QLabel>("Form1", look.section(' ', 0, 0));
+            const QFontInfo shown(label->font());  // what the font system really draws with
+            QString seen = QString("%1 \"%2\" %3 %4 pt")
+                               .arg(label->objectName(), label->text(), shown.family())
+                               .arg(label->font().pointSizeF());
+            if (shown.bold()) seen += " bold";
+            if (shown.italic()) seen += " italic";
+            if (label->autoFillBackground()) seen += ", opaque";
+            QCOMPARE(seen, look);
+            QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::white));
+        }
     }
 
     void PixelsShowThePlainWindowBeyondThePicture() {

@@ -184,22 +184,17 @@ private slots:
         QVERIFY(!avo::qt::WaylandServerAnswers("wayland-test", directory));
     }
 
-    void TitleBarOfItsOwnOnlyWhereTheCompositorDrawsNone_data() {
-        QTest::addColumn<QString>("platform");
-        QTest::addColumn<bool>("compositorDraws");
-        QTest::addColumn<bool>("needed");
-        QTest::newRow("Wayland, title bars left to clients") << "wayland" << false << true;
-        QTest::newRow("Wayland, xdg-decoration offered") << "wayland" << true << false;
-        QTest::newRow("Wayland with EGL") << "wayland-egl" << false << true;
-        QTest::newRow("X11 or XWayland") << "xcb" << false << false;
-        QTest::newRow("offscreen") << "offscreen" << false << false;
-    }
-
+    // Only a Wayland window draws its own title bar, and only where the compositor draws none.
     void TitleBarOfItsOwnOnlyWhereTheCompositorDrawsNone() {
-        QFETCH(QString, platform);
-        QFETCH(bool, compositorDraws);
-        QFETCH(bool, needed);
-        QCOMPARE(avo::qt::NeedsOwnTitleBar(platform.toStdString(), compositorDraws), needed);
+        // clang-format off
+        const struct { const char* Platform; bool CompositorDraws; bool Needed; } cases[] = {
+            {"wayland", false, true}, {"wayland", true, false}, {"wayland-egl", false, true},
+            {"xcb", false, false}, {"offscreen", false, false}};
+        // clang-format on
+        for (const auto& [platform, draws, needed] : cases) {
+            QVERIFY2(avo::qt::NeedsOwnTitleBar(platform, draws) == needed,
+                     qPrintable(QString("%1, compositor draws: %2").arg(platform).arg(draws)));
+        }
     }
 
     // The compositor is asked what it announces: a compositor that draws title bars (KWin)
