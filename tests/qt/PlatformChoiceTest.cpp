@@ -20,9 +20,15 @@ using avo::qt::ChoosePlatform;
 using avo::qt::DisplayEnvironment;
 using avo::qt::PlatformVerdict;
 
-Q_DECLARE_METATYPE(PlatformVerdict)
-
 namespace {
+
+// What answers on a desktop, and the platform the program should choose there.
+struct Answers {
+    const char* User;  // QT_QPA_PLATFORM
+    bool X, Wayland, Plugin;
+    PlatformVerdict Verdict;
+    const char* Platform;
+};
 
 // A listening socket that stands in for a display server: it accepts and says nothing.
 class Listener {
@@ -100,58 +106,49 @@ private:
 
 }  // namespace
 
+Q_DECLARE_METATYPE(Answers)
+
 class PlatformChoiceTest : public QObject {
     Q_OBJECT
 
 private slots:
     void ChoosesByWhatAnswers_data() {
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<bool>("x");
-        QTest::addColumn<bool>("wayland");
-        QTest::addColumn<bool>("plugin");
-        QTest::addColumn<PlatformVerdict>("verdict");
-        QTest::addColumn<QString>("platform");
+        QTest::addColumn<Answers>("answers");
         using enum PlatformVerdict;
         // clang-format off
         QTest::newRow("XWayland beside the compositor")
-            << "" << true << true << true << Chosen << "xcb;wayland";
+            << Answers{"", true, true, true, Chosen, "xcb;wayland"};
         QTest::newRow("XWayland, no Wayland plugin")
-            << "" << true << true << false << Chosen << "xcb";
-        QTest::newRow("X11 session") << "" << true << false << false << Chosen << "xcb";
+            << Answers{"", true, true, false, Chosen, "xcb"};
+        QTest::newRow("X11 session") << Answers{"", true, false, false, Chosen, "xcb"};
         QTest::newRow("Wayland without XWayland")
-            << "" << false << true << true << Chosen << "wayland";
+            << Answers{"", false, true, true, Chosen, "wayland"};
         QTest::newRow("Wayland, no plugin, no XWayland")
-            << "" << false << true << false << NoWaylandPlugin << "";
-        QTest::newRow("nothing answers") << "" << false << false << true << NoDisplay << "";
+            << Answers{"", false, true, false, NoWaylandPlugin, ""};
+        QTest::newRow("nothing answers") << Answers{"", false, false, true, NoDisplay, ""};
         QTest::newRow("user's wayland wins over XWayland")
-            << "wayland" << true << true << true << UserChoice << "wayland";
+            << Answers{"wayland", true, true, true, UserChoice, "wayland"};
         QTest::newRow("user's offscreen needs no display")
-            << "offscreen" << false << false << false << UserChoice << "offscreen";
+            << Answers{"offscreen", false, false, false, UserChoice, "offscreen"};
         QTest::newRow("user's xcb without an X server")
-            << "xcb" << false << true << true << NoDisplay << "";
+            << Answers{"xcb", false, true, true, NoDisplay, ""};
         QTest::newRow("user's wayland without a compositor")
-            << "wayland" << true << false << true << NoDisplay << "";
+            << Answers{"wayland", true, false, true, NoDisplay, ""};
         // clang-format on
     }
 
     void ChoosesByWhatAnswers() {
-        QFETCH(QString, user);
-        QFETCH(bool, x);
-        QFETCH(bool, wayland);
-        QFETCH(bool, plugin);
-        QFETCH(PlatformVerdict, verdict);
-        QFETCH(QString, platform);
-        const DisplayEnvironment environment{.UserPlatform = user.toStdString(),
-                                             .XServer = x,
-                                             .WaylandServer = wayland,
-                                             .WaylandPlugin = plugin};
+        QFETCH(Answers, answers);
+        const DisplayEnvironment environment{.UserPlatform = answers.User,
+                                             .XServer = answers.X,
+                                             .WaylandServer = answers.Wayland,
+                                             .WaylandPlugin = answers.Plugin};
         const avo::qt::PlatformChoice choice = ChoosePlatform(environment);
-        QCOMPARE(choice.Verdict, verdict);
-        if (verdict == PlatformVerdict::Chosen)
-            QCOMPARE(QString::fromStdString(choice.Platform), platform);
+        QCOMPARE(choice.Verdict, answers.Verdict);
+        if (answers.Verdict == PlatformVerdict::Chosen) QCOMPARE(choice.Platform, answers.Platform);
         const std::string refusal = avo::qt::RefusalLine(environment, choice);
-        const bool refused =
-            verdict == PlatformVerdict::NoDisplay || verdict == PlatformVerdict::NoWaylandPlugin;
+        const bool refused = answers.Verdict == PlatformVerdict::NoDisplay ||
+                             answers.Verdict == PlatformVerdict::NoWaylandPlugin;
         QCOMPARE(refusal.empty(), !refused);
         QVERIFY(refusal.find('\n') == std::string::npos);
     }
