@@ -1,4 +1,3 @@
-#include "CapturedDiagnostics.h"
 #include <cerrno>
 #include <cstdio>
 #include <functional>
