@@ -3,36 +3,24 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "about/Text.h"
+#include "app/Program.h"
 #include "reference/CommandCatalogue.h"
-#include "reference/Form1.h"
 
 namespace avo::conformance {
 namespace {
 
 using std::chrono::milliseconds;
 
-const WindowDescription& DescriptionOf(const std::string& window) {
-    return window == "Form1" ? form1::Description() : about::Description();
-}
-
-ControlIndex IndexIn(const WindowDescription& description, const std::string& control) {
-    for (ControlIndex i = 0; i < description.Controls.size(); ++i) {
-        if (description.Controls[i].Name == control) return i;
-    }
-    throw std::logic_error(std::string(description.Name) + " has no control " + control);
-}
-
-PixelRect Centre(const PixelRect& rect) {
-    return {rect.Left + rect.Width / 2, rect.Top + rect.Height / 2, 0, 0};
+// A window's description and its controls' names, as the program itself holds them.
+const WindowClass& ClassOf(const std::string& window) {
+    const WindowName name = window == "Form1" ? WindowName::Form1 : WindowName::Text;
+    return AvodevivuProgram().Classes[static_cast<std::size_t>(name)];
 }
 
 // Centres agree within a title bar's height: frames differ between window managers.
 void ExpectCentredOver(const PixelRect& inner, const PixelRect& outer) {
-    const PixelRect a = Centre(inner);
-    const PixelRect b = Centre(outer);
-    EXPECT_LE(std::abs(a.Left - b.Left), 16) << a.Left << " vs " << b.Left;
-    EXPECT_LE(std::abs(a.Top - b.Top), 16) << a.Top << " vs " << b.Top;
+    EXPECT_LE(std::abs(inner.Left + inner.Width / 2 - (outer.Left + outer.Width / 2)), 16);
+    EXPECT_LE(std::abs(inner.Top + inner.Height / 2 - (outer.Top + outer.Height / 2)), 16);
 }
 
 bool IsLight(std::uint32_t pixel) {
@@ -57,14 +45,14 @@ void Conformance::Open(const std::string& window) {
 
 void Conformance::Load(const std::string& window) {
     Loaded& loaded = windows_[window];
-    loaded.Description = &DescriptionOf(window);
+    loaded.Description = &ClassOf(window).Description;
     ASSERT_EQ(driver_->System().Load(*loaded.Description, loaded.Events, loaded.Native), StatusOk);
 }
 
 NativeWindow& Conformance::Native(const std::string& window) { return *windows_.at(window).Native; }
 
 ControlIndex Conformance::Index(const std::string& window, const std::string& control) {
-    return IndexIn(DescriptionOf(window), control);
+    return ClassOf(window).IndexOf(control);
 }
 
 int Conformance::Clicks(const std::string& window, const std::string& control) {
@@ -159,7 +147,7 @@ TEST_P(Conformance, ARowSelectedByTheUserIsReportedOnTheList) {
     ASSERT_EQ(Native("Form1").IsRowSelected(list, 3, selected), StatusOk);
     EXPECT_TRUE(selected);
     ASSERT_EQ(Native("Form1").GetText(list, text), StatusOk);
-    EXPECT_EQ(text, DescriptionOf("Form1").Controls[list].Rows[3]);
+    EXPECT_EQ(text, ClassOf("Form1").Description.Controls[list].Rows[3]);
 }
 
 TEST_P(Conformance, TheExitPictureCanBePressedAsAScreenReaderPressesIt) {
@@ -187,7 +175,7 @@ TEST_P(Conformance, TextIsKeptExactlyAsGiven) {
 TEST_P(Conformance, EveryCharacterOfEveryTextHasAGlyphInItsFont) {
     for (const std::string window : {"Form1", "Text"}) {
         Open(window);
-        for (const ControlDescription& control : DescriptionOf(window).Controls) {
+        for (const ControlDescription& control : ClassOf(window).Description.Controls) {
             std::vector<std::string> texts(control.Rows.begin(), control.Rows.end());
             if (!control.Text.empty()) texts.emplace_back(control.Text);
             // The output boxes draw every alias and description of the catalogue.
@@ -207,7 +195,7 @@ TEST_P(Conformance, EveryCharacterOfEveryTextHasAGlyphInItsFont) {
 
 TEST_P(Conformance, EveryListRowFitsBesideTheScrollBar) {
     Open("Form1");
-    const ControlDescription& list = DescriptionOf("Form1").Controls[Index("Form1", "List1")];
+    const ControlDescription& list = ClassOf("Form1").Description.Controls[Index("Form1", "List1")];
     for (int row = 0; row < static_cast<int>(list.Rows.size()); ++row) {
         const auto widths = driver_->RowWidth("Form1", "List1", row);
         if (!widths) GTEST_SKIP() << "this window system draws no text";

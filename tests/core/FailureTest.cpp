@@ -163,29 +163,28 @@ TEST(StartUpFailure, MainWindowThatCannotLoadEndsTheProgram) {
 }
 
 // The one line must tell a person which program could not start and why.
-class BrowserStartReport : public SimFixture,
-                           public ::testing::WithParamInterface<std::pair<Status, const char*>> {};
-
-TEST_P(BrowserStartReport, NamesTheProgramAndTheReasonInOneLine) {
-    const auto [status, reason] = GetParam();
-    sim.InjectFailure("", "", Operation::StartProcess, status);
-    OpenAbout();
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(status));
-    EXPECT_EQ(diagnostics.str(), std::string("avodevivu: Text.Form_Load: explorer.exe (Process) "
-                                             "StartProcess failed: ") +
-                                     reason + " (status " + code + ")\n");
+TEST(BrowserStartReport, NamesTheProgramAndTheReasonInOneLine) {
+    // clang-format off
+    const std::pair<Status, const char*> reasons[] = {
+        {StatusFileNotFound, "not found"}, {StatusPathNotFound, "not found"},
+        {StatusAccessDenied, "permission denied"},
+        {StatusNotExecutable, "not a program this system can run"},
+        {StatusFromErrno(EACCES), "permission denied"}, {StatusFromErrno(ENOENT), "not found"},
+        {static_cast<Status>(0x80071234u), "failed"}};
+    // clang-format on
+    for (const auto& [status, reason] : reasons) {
+        sim::SimWindowSystem sim;
+        const RunningProgram program(sim);
+        sim.InjectFailure("", "", Operation::StartProcess, status);
+        ASSERT_TRUE(sim.Click("Form1", "Command2"));
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(status));
+        EXPECT_EQ(program.diagnostics.str(),
+                  std::string("avodevivu: Text.Form_Load: explorer.exe (Process) StartProcess "
+                              "failed: ") +
+                      reason + " (status " + code + ")\n");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Reasons, BrowserStartReport,
-                         ::testing::Values(std::pair{StatusFileNotFound, "not found"},
-                                           std::pair{StatusPathNotFound, "not found"},
-                                           std::pair{StatusAccessDenied, "permission denied"},
-                                           std::pair{StatusNotExecutable,
-                                                     "not a program this system can run"},
-                                           std::pair{StatusFromErrno(EACCES), "permission denied"},
-                                           std::pair{StatusFromErrno(ENOENT), "not found"},
-                                           std::pair{static_cast<Status>(0x80071234u), "failed"}));
 
 TEST(MisspeltControl, FailsInEveryBuildNamingWindowAndControl) {
     const WindowClass& form1 = AvodevivuProgram().Classes[static_cast<int>(WindowName::Form1)];
