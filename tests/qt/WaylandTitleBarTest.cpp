@@ -119,20 +119,17 @@ private slots:
         QCOMPARE(bar->PartAt({bar->width() - 1, bar->height()}), Part::None);  // below it
     }
 
-    // The close box is the compositor's close command: the program ends, as it does when the
-    // only window is closed.
-    void CloseBoxEndsTheProgram() {
+    // The minimise box minimises; the close box is the compositor's close command: the program
+    // ends, as it does when the only window is closed.
+    void MinimiseBoxMinimisesAndCloseBoxEndsTheProgram() {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, Centre(Part::MinimiseBox));
+        QVERIFY(Form()->isMinimized());
+        QVERIFY(program->shell.IsRunning());
         QPointer<QWidget> form = Form();
         QTest::mouseClick(bar, Qt::LeftButton, {}, Centre(Part::CloseBox));
         QVERIFY(!program->shell.IsRunning());
         QVERIFY(form && !form->isVisible());
         program->system.RunEventLoop();  // returns at once: the program has ended
-    }
-
-    void MinimiseBoxMinimises() {
-        QTest::mouseClick(bar, Qt::LeftButton, {}, Centre(Part::MinimiseBox));
-        QVERIFY(Form()->isMinimized());
-        QVERIFY(program->shell.IsRunning());
     }
 
     // A press taken off its box before the button comes up does nothing, as with a button.
