@@ -3,8 +3,6 @@
 #include <QLabel>
 #include <QTest>
 
-#include <vector>
-
 #include "EmbeddedPictures.h"
 #include "QtProgram.h"
 #include "platform/qt/IcoIconEngine.h"
@@ -33,14 +31,6 @@ void ExpectSizesAsQtReadsThem(const QIcon& icon, QByteArray file, int first) {
         QCOMPARE(shown.convertToFormat(expected.format()), expected);
     }
 }
-
-// Records what a window reports, as the program would receive it.
-struct RecordingSink final : EventSink {
-    void OnEvent(ControlIndex control, Event event) override { events.push_back({control, event}); }
-    void OnCloseCommand() override { ++closeCommands; }
-    std::vector<std::pair<ControlIndex, Event>> events;
-    int closeCommands = 0;
-};
 
 // Where a box's white text lies, inside its one-pixel border.
 QRect InkBounds(QWidget* box) {
@@ -105,8 +95,8 @@ private slots:
         QTest::mouseClick(form->findChild<QWidget*>("Picture1"), Qt::LeftButton);
         QTest::keyClick(form->findChild<QWidget*>("Picture1"), Qt::Key_Space);
         form->close();
-        QVERIFY(sink.events.empty());
-        QCOMPARE(sink.closeCommands, 0);
+        QVERIFY(sink.Received.empty());
+        QCOMPARE(sink.CloseCommands, 0);
         window.reset();
         QVERIFY(form);  // freed by the event loop, not under a caller's feet
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
