@@ -9,22 +9,13 @@
 #include <vector>
 
 #include "ConformanceDriver.h"
+#include "RunningProgram.h"
 
 namespace avo::conformance {
 
+using testing::RecordingSink;
+
 inline void PrintTo(const Backend& backend, std::ostream* out) { *out << backend.Name; }
-
-// Records every event a window reports, in order.
-class RecordingSink final : public EventSink {
-public:
-    void OnEvent(ControlIndex control, Event event) override {
-        Received.emplace_back(control, event);
-    }
-    void OnCloseCommand() override { ++CloseCommands; }
-
-    std::vector<std::pair<ControlIndex, Event>> Received;
-    int CloseCommands = 0;
-};
 
 // The rules that every window system keeps, each case run against each of them. The cases
 // load the program's own window descriptions straight through the window-system interface

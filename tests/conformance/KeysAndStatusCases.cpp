@@ -93,8 +93,8 @@ TEST_P(Conformance, SpacePressesAFocusedButtonEnterOnlyTheExitPictureEscNothing)
 }
 
 // One status table: what a control lacks is StatusWrongKind, an index or row outside the
-// window StatusInvalidArgument, anything after Destroy StatusNotLoaded; a second Destroy is
-// StatusOk.
+// window or a font size of zero or less StatusInvalidArgument (changing nothing), anything
+// after Destroy StatusNotLoaded; a second Destroy is StatusOk.
 
 TEST_P(Conformance, EveryOperationAnswersByTheStatusTable) {
     for (const std::string window : {"Form1", "Text"}) {
@@ -112,7 +112,14 @@ TEST_P(Conformance, EveryOperationAnswersByTheStatusTable) {
         for (const Status answer : CallEveryOperation(native, controls.size())) {
             EXPECT_EQ(answer, StatusInvalidArgument) << window << ": index past the controls";
         }
-        EXPECT_EQ(native.SetFontSize(Index(window, "Label1"), PointSize()), StatusInvalidArgument);
+        const ControlIndex label = Index(window, "Label1");
+        PointSize before, after;
+        ASSERT_EQ(native.GetFontSize(label, before), StatusOk);
+        for (const PointSize size : {PointSize(), PointSize::Whole(-3)}) {
+            EXPECT_EQ(native.SetFontSize(label, size), StatusInvalidArgument) << size.ToString();
+        }
+        ASSERT_EQ(native.GetFontSize(label, after), StatusOk);
+        EXPECT_EQ(after, before) << window;
         EXPECT_EQ(native.Destroy(), StatusOk);
         EXPECT_EQ(native.Destroy(), StatusOk) << window << ": a second Destroy";
         EXPECT_EQ(native.Show(), StatusNotLoaded);

@@ -13,6 +13,7 @@
 
 #include "platform/qt/FormWidget.h"
 #include "platform/qt/QtWindowSystem.h"
+#include "tests/qt/QtProgram.h"
 
 namespace avo::conformance {
 namespace {
@@ -239,16 +240,11 @@ public:
     }
 
 private:
-    // The loaded (not yet unloaded) top-level widget of a window.
     qt::FormWidget* Form(const std::string& window) const {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* form = dynamic_cast<qt::FormWidget*>(widget);
-            if (form && form->objectName() == ToQ(window) && form->IsAttached()) return form;
-        }
-        return nullptr;
+        return testing::LoadedForm(ToQ(window));
     }
     QWidget* Widget(const std::string& window, const std::string& control) const {
-        return Form(window)->findChild<QWidget*>(ToQ(control));
+        return testing::ControlOf<QWidget>(ToQ(window), ToQ(control));
     }
     std::string NameOf(WId id) const {
         if (other_.isVisible() && other_.winId() == id) return "other";

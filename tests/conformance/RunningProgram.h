@@ -7,12 +7,25 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/Program.h"
 #include "app/Shell.h"
 
 namespace avo::testing {
+
+// Records every event a window reports, in order, as the program would receive it.
+class RecordingSink final : public EventSink {
+public:
+    void OnEvent(ControlIndex control, Event event) override {
+        Received.emplace_back(control, event);
+    }
+    void OnCloseCommand() override { ++CloseCommands; }
+
+    std::vector<std::pair<ControlIndex, Event>> Received;
+    int CloseCommands = 0;
+};
 
 // A window system whose process starts are recorded instead of made (thousands of About
 // openings must not start thousands of browsers) and whose loads are counted per window. A

@@ -1,4 +1,3 @@
-#include "CapturedDiagnostics.h"
 #include <cerrno>
 #include <cstdio>
 #include <functional>
@@ -13,7 +12,8 @@ namespace {
 using sim::Operation;
 
 // One injected failure: where the program is first brought, which call fails, what the user
-// then does, and what must (and must not) have happened.
+// then does, and what must (and must not) have happened. That each failure is one line and
+// the next press works is held for every call by the fuzz folder's ExhaustiveFailureTest.
 struct FailureCase {
     const char* Name;
     std::function<void(SimFixture&)> Before;
@@ -38,7 +38,6 @@ TEST_P(InjectedFailure, StopsTheHandlerAndTheProgramGoesOn) {
     const std::string report = diagnostics.str();
     EXPECT_NE(report.find(std::string(failure.Reported) + ": "), std::string::npos) << report;
     EXPECT_NE(report.find("0x80070002"), std::string::npos) << report;
-    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;
     failure.Expect(*this);
 }
 
@@ -58,8 +57,6 @@ const FailureCase kCases[] = {
      [](SimFixture& f) {
          EXPECT_EQ(f.Alias(), "");
          EXPECT_EQ(f.Description(), "");
-         f.ShowRow(5);  // the next press works
-         EXPECT_EQ(f.Alias(), " Dt ");
      }},
     {"AliasWrite", SelectRow5, "Form1", "Label1", Operation::SetText, PressShow,
      "Form1.Command1_Click",
@@ -166,29 +163,28 @@ TEST(StartUpFailure, MainWindowThatCannotLoadEndsTheProgram) {
 }
 
 // The one line must tell a person which program could not start and why.
-class BrowserStartReport : public SimFixture,
-                           public ::testing::WithParamInterface<std::pair<Status, const char*>> {};
-
-TEST_P(BrowserStartReport, NamesTheProgramAndTheReasonInOneLine) {
-    const auto [status, reason] = GetParam();
-    sim.InjectFailure("", "", Operation::StartProcess, status);
-    OpenAbout();
-    char code[16];
-    std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(status));
-    EXPECT_EQ(diagnostics.str(), std::string("avodevivu: Text.Form_Load: explorer.exe (Process) "
-                                             "StartProcess failed: ") +
-                                     reason + " (status " + code + ")\n");
+TEST(BrowserStartReport, NamesTheProgramAndTheReasonInOneLine) {
+    // clang-format off
+    const std::pair<Status, const char*> reasons[] = {
+        {StatusFileNotFound, "not found"}, {StatusPathNotFound, "not found"},
+        {StatusAccessDenied, "permission denied"},
+        {StatusNotExecutable, "not a program this system can run"},
+        {StatusFromErrno(EACCES), "permission denied"}, {StatusFromErrno(ENOENT), "not found"},
+        {static_cast<Status>(0x80071234u), "failed"}};
+    // clang-format on
+    for (const auto& [status, reason] : reasons) {
+        sim::SimWindowSystem sim;
+        const RunningProgram program(sim);
+        sim.InjectFailure("", "", Operation::StartProcess, status);
+        ASSERT_TRUE(sim.Click("Form1", "Command2"));
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(status));
+        EXPECT_EQ(program.diagnostics.str(),
+                  std::string("avodevivu: Text.Form_Load: explorer.exe (Process) StartProcess "
+                              "failed: ") +
+                      reason + " (status " + code + ")\n");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Reasons, BrowserStartReport,
-                         ::testing::Values(std::pair{StatusFileNotFound, "not found"},
-                                           std::pair{StatusPathNotFound, "not found"},
-                                           std::pair{StatusAccessDenied, "permission denied"},
-                                           std::pair{StatusNotExecutable,
-                                                     "not a program this system can run"},
-                                           std::pair{StatusFromErrno(EACCES), "permission denied"},
-                                           std::pair{StatusFromErrno(ENOENT), "not found"},
-                                           std::pair{static_cast<Status>(0x80071234u), "failed"}));
 
 TEST(MisspeltControl, FailsInEveryBuildNamingWindowAndControl) {
     const WindowClass& form1 = AvodevivuProgram().Classes[static_cast<int>(WindowName::Form1)];

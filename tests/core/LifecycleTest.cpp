@@ -7,12 +7,18 @@ namespace {
 // cases; these need the simulated system's record of every call.
 using Lifecycle = SimFixture;
 
-TEST_F(Lifecycle, NoHandlerRunsAfterTheExitButton) {
+// An unloaded About window's timers run nothing, nor does anything after the exit button.
+TEST_F(Lifecycle, NoHandlerRunsAfterTheExitPictureOrTheExitButton) {
+    OpenAbout();
+    ClickExitPicture();
+    sim.ClearCalls();
+    sim.AdvanceTime(3000);
+    EXPECT_TRUE(sim.Calls().empty()) << "after the exit picture";
     OpenAbout();
     ASSERT_TRUE(sim.Click("Form1", "Command3"));
     sim.ClearCalls();
     sim.AdvanceTime(1000);
-    EXPECT_TRUE(sim.Calls().empty());
+    EXPECT_TRUE(sim.Calls().empty()) << "after the exit button";
 }
 
 TEST_F(Lifecycle, ControlsWithoutHandlersCallNothing) {

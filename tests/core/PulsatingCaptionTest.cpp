@@ -23,7 +23,9 @@ protected:
     }
 };
 
-TEST_F(PulsatingCaption, FirstTickShrinksAndHandsOver) {
+// Shrinking first, the caption hands over in its first tick, then swings from 1.25 to 20.25
+// points and back, handing over in the tick that crosses a limit.
+TEST_F(PulsatingCaption, SwingsBetween1_25And20_25In38Ticks) {
     EXPECT_EQ(CaptionSize(), Pt(22500));
     sim.AdvanceTime(29);
     EXPECT_EQ(CaptionSize(), Pt(22500));
@@ -31,11 +33,12 @@ TEST_F(PulsatingCaption, FirstTickShrinksAndHandsOver) {
     EXPECT_EQ(CaptionSize(), Pt(12500));
     EXPECT_TRUE(GrowPhase());
     EXPECT_FALSE(ShrinkPhase());
-}
-
-TEST_F(PulsatingCaption, SwingsBetween1_25And20_25In38Ticks) {
-    sim.AdvanceTime(30);
-    const std::vector<PointSize> sizes = Sizes(38);
+    std::vector<PointSize> sizes = Sizes(18);
+    EXPECT_TRUE(GrowPhase()) << "at 19.25";
+    sizes.push_back(Sizes(1)[0]);
+    EXPECT_TRUE(ShrinkPhase()) << "past 20";
+    EXPECT_FALSE(GrowPhase()) << "past 20";
+    for (const PointSize size : Sizes(19)) sizes.push_back(size);
     for (int i = 0; i < 19; ++i) EXPECT_EQ(sizes[i], Pt(22500 + 10000 * i)) << "grow tick " << i;
     for (int i = 0; i < 19; ++i)
         EXPECT_EQ(sizes[19 + i], Pt(192500 - 10000 * i)) << "shrink tick " << i;
@@ -43,53 +46,24 @@ TEST_F(PulsatingCaption, SwingsBetween1_25And20_25In38Ticks) {
     EXPECT_EQ(sim.Now(), 30 * 39);
 }
 
-TEST_F(PulsatingCaption, HandsOverInTheTickThatCrossesTheLimit) {
-    sim.AdvanceTime(30 + 30 * 18);
-    EXPECT_EQ(CaptionSize(), Pt(192500));
-    EXPECT_TRUE(GrowPhase());
-    sim.AdvanceTime(30);
-    EXPECT_EQ(CaptionSize(), Pt(202500));
-    EXPECT_TRUE(ShrinkPhase());
-    EXPECT_FALSE(GrowPhase());
+// A size exactly at its limit stays there for good; a tick beyond it only hands over.
+TEST_F(PulsatingCaption, StaysAtItsLimitAndOnlyHandsOverBeyondIt) {
+    for (const auto& [size, grow] : {std::pair{200000, true}, std::pair{20000, false}}) {
+        SCOPED_TRACE(Pt(size).ToString());
+        ForceCaption(Pt(size), grow);
+        for (const PointSize shown : Sizes(50)) EXPECT_EQ(shown, Pt(size));
+        EXPECT_EQ(GrowPhase(), grow);
+        EXPECT_EQ(ShrinkPhase(), !grow);
+    }
+    for (const auto& [size, grow] : {std::pair{250000, true}, std::pair{5000, false}}) {
+        SCOPED_TRACE(Pt(size).ToString());
+        ForceCaption(Pt(size), grow);
+        sim.AdvanceTime(30);
+        EXPECT_EQ(CaptionSize(), Pt(size));
+        EXPECT_EQ(GrowPhase(), !grow);
+        EXPECT_EQ(ShrinkPhase(), grow);
+    }
 }
-
-struct Stall {
-    std::int64_t Size;
-    bool Grow;
-};
-
-void PrintTo(const Stall& stall, std::ostream* out) {
-    *out << Pt(stall.Size).ToString() << (stall.Grow ? " growing" : " shrinking");
-}
-
-class PulsatingCaptionStall : public PulsatingCaption,
-                              public ::testing::WithParamInterface<Stall> {};
-
-TEST_P(PulsatingCaptionStall, SizeExactlyAtTheLimitStaysForever) {
-    ForceCaption(Pt(GetParam().Size), GetParam().Grow);
-    for (const PointSize size : Sizes(50)) EXPECT_EQ(size, Pt(GetParam().Size));
-    EXPECT_EQ(GrowPhase(), GetParam().Grow);
-    EXPECT_EQ(ShrinkPhase(), !GetParam().Grow);
-}
-
-INSTANTIATE_TEST_SUITE_P(Limits, PulsatingCaptionStall,
-                         ::testing::Values(Stall{200000, true}, Stall{20000, false}));
-
-using BeyondLimit = Stall;
-
-class PulsatingCaptionBeyond : public PulsatingCaption,
-                               public ::testing::WithParamInterface<BeyondLimit> {};
-
-TEST_P(PulsatingCaptionBeyond, TickBeyondItsLimitOnlyHandsOver) {
-    ForceCaption(Pt(GetParam().Size), GetParam().Grow);
-    sim.AdvanceTime(30);
-    EXPECT_EQ(CaptionSize(), Pt(GetParam().Size));
-    EXPECT_EQ(GrowPhase(), !GetParam().Grow);
-    EXPECT_EQ(ShrinkPhase(), GetParam().Grow);
-}
-
-INSTANTIATE_TEST_SUITE_P(Limits, PulsatingCaptionBeyond,
-                         ::testing::Values(BeyondLimit{250000, true}, BeyondLimit{5000, false}));
 
 TEST_F(PulsatingCaption, ReopeningStartsAgainFromTheStoredSize) {
     sim.AdvanceTime(30 * 25);
@@ -99,13 +73,6 @@ TEST_F(PulsatingCaption, ReopeningStartsAgainFromTheStoredSize) {
     EXPECT_TRUE(ShrinkPhase());
     EXPECT_FALSE(GrowPhase());
     EXPECT_EQ(Sizes(1)[0], Pt(12500));
-}
-
-TEST_F(PulsatingCaption, UnloadStopsTheTimers) {
-    ClickExitPicture();
-    sim.ClearCalls();
-    sim.AdvanceTime(3000);
-    EXPECT_TRUE(sim.Calls().empty());
 }
 
 // A font system that keeps whole pixels at 96 DPI reports 1.25 pt as 1.5 pt and 3.25 pt as

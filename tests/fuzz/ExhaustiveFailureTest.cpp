@@ -22,8 +22,6 @@ using sim::Operation;
 struct Program {
     sim::SimWindowSystem sim;
     RunningProgram running{sim};
-    Shell& shell = running.shell;
-    std::ostringstream& diagnostics = running.diagnostics;
 };
 
 using Step = std::function<void(Program&)>;
@@ -129,11 +127,11 @@ std::vector<sim::Call> ExpectedCalls(const std::vector<sim::Call>& clean, std::s
 }
 
 void ExpectProgramGoesOn(Program& program) {
-    ASSERT_EQ(program.shell.IsRunning(),
+    ASSERT_EQ(program.running.shell.IsRunning(),
               program.sim.IsLoaded("Form1") || program.sim.IsLoaded("Text"));
     ASSERT_EQ(program.sim.NativeWindowCount(),
               std::size_t{program.sim.IsLoaded("Form1")} + program.sim.IsLoaded("Text"));
-    if (!program.shell.IsRunning()) return;
+    if (!program.running.shell.IsRunning()) return;
     if (program.sim.IsLoaded("Text")) program.sim.Click("Text", "Picture1");
     ASSERT_TRUE(program.sim.IsVisible("Form1"));
     Select(program, 0);
@@ -163,11 +161,11 @@ TEST_P(EveryCallFails, LaterStepsDoNotRunAndTheProgramGoesOn) {
 
         EXPECT_EQ(Describe(program.sim.Calls()),
                   Describe(ExpectedCalls(clean, failing, scenario.EndsProgram)));
-        const std::string report = program.diagnostics.str();
+        const std::string report = program.running.diagnostics.str();
         EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), scenario.EndsProgram ? 0 : 1)
             << report;
         if (scenario.EndsProgram) {
-            EXPECT_FALSE(program.shell.IsRunning());
+            EXPECT_FALSE(program.running.shell.IsRunning());
         }
         program.sim.ClearFailures();
         ExpectProgramGoesOn(program);

@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 #include <cmath>
 
@@ -10,7 +11,7 @@
 #include "platform/qt/QtConversions.h"
 #include "platform/qt/ScaledPicture.h"
 
-// Run at QT_SCALE_FACTOR 1, 1.5 and 2: what the windows show at the screen's ratio.
+// Run at QT_SCALE_FACTOR 1 to 2 in quarters: what the windows show at the screen's ratio.
 namespace avo::testing {
 namespace {
 
@@ -53,9 +54,20 @@ const ControlDescription& Described(int window, std::string_view control) {
     return windowClass.Description.Controls[windowClass.IndexOf(control)];
 }
 
+// Notes every size the caption's font takes, as the timers change it.
+struct FontSizeRecorder final : QObject {
+    explicit FontSizeRecorder(QWidget* label) : label(label) { label->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FontChange) sizes << label->font().pointSizeF();
+        return false;
+    }
+    QWidget* label;
+    QList<double> sizes;
+};
+
 }  // namespace
 
-class HighDpiTest : public QObject {
+class HighDpiTest : public QtProgramTest {
     Q_OBJECT
 private:
     void OpenAbout() {
@@ -63,20 +75,7 @@ private:
         QVERIFY(QTest::qWaitForWindowExposed(LoadedForm("Text")));
     }
 
-    std::unique_ptr<FakeOpener> opener;
-    std::unique_ptr<QtProgram> program;
-
 private slots:
-    void init() {
-        opener = std::make_unique<FakeOpener>();
-        program = std::make_unique<QtProgram>();
-        QVERIFY(QTest::qWaitForWindowExposed(LoadedForm("Form1")));
-    }
-    void cleanup() {
-        program.reset();
-        opener.reset();
-    }
-
     // On the screen: parts of the backgrounds free of controls (the laptop, the map's Europe
     // and Asia), starting at multiples of four logical pixels, which fall on whole device
     // pixels at every quarter ratio, and the exit picture. The button faces as handed to the style,
@@ -114,16 +113,23 @@ private slots:
                  QSize(std::lround(560 * Ratio()), std::lround(349 * Ratio())));
     }
 
-    // The caption keeps its point sizes; Qt turns them into pixels for the screen.
-    void CaptionPulsates() {
-        OpenAbout();
+    // The caption keeps its point sizes, which Qt turns into pixels for the screen. Shrinking
+    // first, it hands over to growing at once, grows past 20 points and hands back: 1.25,
+    // 2.25 ... 20.25, 19.25, twenty-one ticks of 30 ms on precise timers, given ample time.
+    void CaptionPulsatesInPointSizes() {
+        QTest::mouseClick(ControlOf<QWidget>("Form1", "Command2"), Qt::LeftButton);
         auto* caption = ControlOf<QLabel>("Text", "Label1");
-        // A slow run (under the sanitizers) may already have ticked: any size of the cycle
-        // will do, as long as it is still a whole step from 2.25 points, not a pixel size.
-        const double opened = caption->font().pointSizeF();
-        QVERIFY2(opened >= 1.25 && opened <= 20.25 && std::fmod(opened, 1.0) == 0.25,
-                 qPrintable(QString::number(opened)));
-        QTRY_VERIFY_WITH_TIMEOUT(caption->font().pointSizeF() >= 5.25, 15000);
+        const QRect box = caption->geometry();
+        QCOMPARE(caption->font().pointSizeF(), 2.25);
+        QCOMPARE(ControlOf<QTimer>("Text", "Timer1")->timerType(), Qt::PreciseTimer);
+        FontSizeRecorder recorder(caption);
+        QList<double> expected;
+        for (int i = 0; i <= 19; ++i) expected << 1.25 + i;
+        expected << 19.25;
+        QTRY_VERIFY_WITH_TIMEOUT(recorder.sizes.size() >= expected.size(), 15000);
+        QCOMPARE(recorder.sizes.mid(0, expected.size()), expected);
+        QCOMPARE(caption->geometry(), box);
+        QVERIFY(caption->alignment() & Qt::AlignHCenter);
     }
 };
 

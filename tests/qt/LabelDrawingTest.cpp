@@ -1,6 +1,8 @@
 #include <QImage>
 #include <QTest>
 
+#include <vector>
+
 #include "platform/WindowDefaults.h"
 #include "platform/qt/ControlWidgets.h"
 #include "platform/qt/QtConversions.h"
@@ -45,10 +47,6 @@ QImage Drawn(QLabel& label, qreal ratio) {
     return image;
 }
 
-bool DrawnAlike(QLabel& mine, QLabel& qts, qreal ratio) {
-    return Drawn(mine, ratio) == Drawn(qts, ratio);
-}
-
 void ExpectDrawnAsQLabelDrawsIt(const LabelLook& look, qreal ratio) {
     PlainTextLabel mine(look.Text, nullptr);
     QLabel qts;
@@ -59,8 +57,8 @@ void ExpectDrawnAsQLabelDrawsIt(const LabelLook& look, qreal ratio) {
                              .arg(look.Text.left(40))
                              .arg(look.Font.pointSizeF())
                              .arg(ratio);
-    QVERIFY2(DrawnAlike(mine, qts, ratio), qPrintable(what));
-    QVERIFY2(DrawnAlike(mine, qts, ratio), qPrintable(what + ", from the kept lines"));
+    QVERIFY2(Drawn(mine, ratio) == Drawn(qts, ratio), qPrintable(what));
+    QVERIFY2(Drawn(mine, ratio) == Drawn(qts, ratio), qPrintable(what + ", from the kept lines"));
 }
 
 QFont FontOf(std::string_view face, double points, bool boldItalic = false) {
@@ -81,42 +79,28 @@ constexpr qreal kRatios[] = {1.0, 1.25, 1.5, 2.0};
 class LabelDrawingTest : public QObject {
     Q_OBJECT
 private slots:
-    // Every quarter point the pulsating caption passes through, and a little beyond.
-    void CaptionAtEverySizeItTakes() {
-        for (qreal ratio : kRatios) {
-            for (double points = 1.25; points <= 21.25; points += 0.25) {
-                ExpectDrawnAsQLabelDrawsIt({"Kavrelonix",
-                                            FontOf("Arial", points),
-                                            {289, 73},
-                                            Qt::AlignHCenter | Qt::AlignTop},
-                                           ratio);
-            }
-        }
-    }
-
-    // The output boxes: long descriptions that wrap, spill over the bottom and are cut
-    // there, inside a one-pixel border.
-    void EveryCommandInTheOutputBoxes() {
-        const QFont boxFont = FontOf("MS Sans Serif", 9.75);
-        for (qreal ratio : kRatios) {
-            for (const CommandEntry& entry : CommandCatalogue) {
-                for (std::string_view text : {entry.Alias, entry.Description}) {
-                    ExpectDrawnAsQLabelDrawsIt(
-                        {qt::ToQString(text), boxFont, {249, 73}, Qt::AlignHCenter, true}, ratio);
-                }
-            }
-        }
-    }
-
-    void HeadingsAndTheMakersName() {
-        const LabelLook looks[] = {
-            {"KISAYOL", FontOf("Tahoma", 9.75, true), {65, 25}},
-            {"İŞLEVİ", FontOf("Tahoma", 9.75, true), {57, 25}},
+    // Every label the windows show: the caption at every quarter point it passes through and
+    // a little beyond; every alias and description in the output boxes, which wrap, spill
+    // over the bottom and are cut there, inside a one-pixel border; the headings, the maker's
+    // name and the credit.
+    void EveryLabelTheWindowsShow() {
+        const QFont heading = FontOf("Tahoma", 9.75, true);
+        const QFont box = FontOf("MS Sans Serif", 9.75);
+        const Qt::Alignment centredAtTheTop = Qt::AlignHCenter | Qt::AlignTop;
+        // clang-format off
+        std::vector<LabelLook> looks = {
+            {"KISAYOL", heading, {65, 25}},
+            {"İŞLEVİ", heading, {57, 25}},
             {"Kavrelonix", FontOf("Tahoma", 18, true), {177, 33}},
-            {"Tolvren Asukay tarafından Kavrelonix için yazılmıştır",
-             FontOf("MS Sans Serif", 8.25),
-             {265, 17}},
-        };
+            {"Tolvren Asukay tarafından Kavrelonix için yazılmıştır", FontOf("MS Sans Serif", 8.25),
+             {265, 17}}};
+        for (double points = 1.25; points <= 21.25; points += 0.25)
+            looks.push_back({"Kavrelonix", FontOf("Arial", points), {289, 73}, centredAtTheTop});
+        for (const CommandEntry& entry : CommandCatalogue) {
+            for (std::string_view text : {entry.Alias, entry.Description})
+                looks.push_back({qt::ToQString(text), box, {249, 73}, Qt::AlignHCenter, true});
+        }
+        // clang-format on
         for (qreal ratio : kRatios) {
             for (const LabelLook& look : looks) ExpectDrawnAsQLabelDrawsIt(look, ratio);
         }
@@ -153,7 +137,7 @@ private slots:
         const auto expectSame = [&] {
             Style(mine, look);
             Style(qts, look);
-            QVERIFY2(DrawnAlike(mine, qts, 1.0),
+            QVERIFY2(Drawn(mine, 1.0) == Drawn(qts, 1.0),
                      qPrintable(look.Text + " at " + QString::number(look.Font.pointSizeF())));
         };
         expectSame();

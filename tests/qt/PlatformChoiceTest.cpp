@@ -20,15 +20,21 @@ using avo::qt::ChoosePlatform;
 using avo::qt::DisplayEnvironment;
 using avo::qt::PlatformVerdict;
 
-Q_DECLARE_METATYPE(PlatformVerdict)
-
 namespace {
+
+// What answers on a desktop, and the platform the program should choose there.
+struct Answers {
+    const char* User;  // QT_QPA_PLATFORM
+    bool X, Wayland, Plugin;
+    PlatformVerdict Verdict;
+    const char* Platform;
+};
 
 // A listening socket that stands in for a display server: it accepts and says nothing.
 class Listener {
 public:
     Listener(int family, const sockaddr* address, socklen_t length)
-        : fd_(::socket(family, SOCK_STREAM, 0)) {
+        : fd_(::socket(family, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
         if (fd_ >= 0 && (::bind(fd_, address, length) != 0 || ::listen(fd_, 4) != 0)) Close();
     }
     ~Listener() { Close(); }
@@ -37,6 +43,8 @@ public:
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
     }
+    int Fd() const { return fd_; }
+    void Release() { fd_ = -1; }  // another owner closes it
 
 private:
     int fd_;
@@ -72,13 +80,9 @@ public:
             wl_global_create(display_, global, 1, nullptr,
                              [](wl_client*, void*, std::uint32_t, std::uint32_t) {});
         }
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        listening_ = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                     ::listen(fd, 4) == 0 && wl_display_add_socket_fd(display_, fd) == 0;
-        if (!listening_) ::close(fd);
+        Listener socket = ListenAt(path);
+        listening_ = socket.Listening() && wl_display_add_socket_fd(display_, socket.Fd()) == 0;
+        if (listening_) socket.Release();
         loop_ = std::jthread([this](std::stop_token stop) {
             while (!stop.stop_requested()) {
                 wl_event_loop_dispatch(wl_display_get_event_loop(display_), 20);
@@ -102,58 +106,49 @@ private:
 
 }  // namespace
 
+Q_DECLARE_METATYPE(Answers)
+
 class PlatformChoiceTest : public QObject {
     Q_OBJECT
 
 private slots:
     void ChoosesByWhatAnswers_data() {
-        QTest::addColumn<QString>("user");
-        QTest::addColumn<bool>("x");
-        QTest::addColumn<bool>("wayland");
-        QTest::addColumn<bool>("plugin");
-        QTest::addColumn<PlatformVerdict>("verdict");
-        QTest::addColumn<QString>("platform");
+        QTest::addColumn<Answers>("answers");
         using enum PlatformVerdict;
         // clang-format off
         QTest::newRow("XWayland beside the compositor")
-            << "" << true << true << true << Chosen << "xcb;wayland";
+            << Answers{"", true, true, true, Chosen, "xcb;wayland"};
         QTest::newRow("XWayland, no Wayland plugin")
-            << "" << true << true << false << Chosen << "xcb";
-        QTest::newRow("X11 session") << "" << true << false << false << Chosen << "xcb";
+            << Answers{"", true, true, false, Chosen, "xcb"};
+        QTest::newRow("X11 session") << Answers{"", true, false, false, Chosen, "xcb"};
         QTest::newRow("Wayland without XWayland")
-            << "" << false << true << true << Chosen << "wayland";
+            << Answers{"", false, true, true, Chosen, "wayland"};
         QTest::newRow("Wayland, no plugin, no XWayland")
-            << "" << false << true << false << NoWaylandPlugin << "";
-        QTest::newRow("nothing answers") << "" << false << false << true << NoDisplay << "";
+            << Answers{"", false, true, false, NoWaylandPlugin, ""};
+        QTest::newRow("nothing answers") << Answers{"", false, false, true, NoDisplay, ""};
         QTest::newRow("user's wayland wins over XWayland")
-            << "wayland" << true << true << true << UserChoice << "wayland";
+            << Answers{"wayland", true, true, true, UserChoice, "wayland"};
         QTest::newRow("user's offscreen needs no display")
-            << "offscreen" << false << false << false << UserChoice << "offscreen";
+            << Answers{"offscreen", false, false, false, UserChoice, "offscreen"};
         QTest::newRow("user's xcb without an X server")
-            << "xcb" << false << true << true << NoDisplay << "";
+            << Answers{"xcb", false, true, true, NoDisplay, ""};
         QTest::newRow("user's wayland without a compositor")
-            << "wayland" << true << false << true << NoDisplay << "";
+            << Answers{"wayland", true, false, true, NoDisplay, ""};
         // clang-format on
     }
 
     void ChoosesByWhatAnswers() {
-        QFETCH(QString, user);
-        QFETCH(bool, x);
-        QFETCH(bool, wayland);
-        QFETCH(bool, plugin);
-        QFETCH(PlatformVerdict, verdict);
-        QFETCH(QString, platform);
-        const DisplayEnvironment environment{.UserPlatform = user.toStdString(),
-                                             .XServer = x,
-                                             .WaylandServer = wayland,
-                                             .WaylandPlugin = plugin};
+        QFETCH(Answers, answers);
+        const DisplayEnvironment environment{.UserPlatform = answers.User,
+                                             .XServer = answers.X,
+                                             .WaylandServer = answers.Wayland,
+                                             .WaylandPlugin = answers.Plugin};
         const avo::qt::PlatformChoice choice = ChoosePlatform(environment);
-        QCOMPARE(choice.Verdict, verdict);
-        if (verdict == PlatformVerdict::Chosen)
-            QCOMPARE(QString::fromStdString(choice.Platform), platform);
+        QCOMPARE(choice.Verdict, answers.Verdict);
+        if (answers.Verdict == PlatformVerdict::Chosen) QCOMPARE(choice.Platform, answers.Platform);
         const std::string refusal = avo::qt::RefusalLine(environment, choice);
-        const bool refused =
-            verdict == PlatformVerdict::NoDisplay || verdict == PlatformVerdict::NoWaylandPlugin;
+        const bool refused = answers.Verdict == PlatformVerdict::NoDisplay ||
+                             answers.Verdict == PlatformVerdict::NoWaylandPlugin;
         QCOMPARE(refusal.empty(), !refused);
         QVERIFY(refusal.find('\n') == std::string::npos);
     }
@@ -186,22 +181,17 @@ private slots:
         QVERIFY(!avo::qt::WaylandServerAnswers("wayland-test", directory));
     }
 
-    void TitleBarOfItsOwnOnlyWhereTheCompositorDrawsNone_data() {
-        QTest::addColumn<QString>("platform");
-        QTest::addColumn<bool>("compositorDraws");
-        QTest::addColumn<bool>("needed");
-        QTest::newRow("Wayland, title bars left to clients") << "wayland" << false << true;
-        QTest::newRow("Wayland, xdg-decoration offered") << "wayland" << true << false;
-        QTest::newRow("Wayland with EGL") << "wayland-egl" << false << true;
-        QTest::newRow("X11 or XWayland") << "xcb" << false << false;
-        QTest::newRow("offscreen") << "offscreen" << false << false;
-    }
-
+    // Only a Wayland window draws its own title bar, and only where the compositor draws none.
     void TitleBarOfItsOwnOnlyWhereTheCompositorDrawsNone() {
-        QFETCH(QString, platform);
-        QFETCH(bool, compositorDraws);
-        QFETCH(bool, needed);
-        QCOMPARE(avo::qt::NeedsOwnTitleBar(platform.toStdString(), compositorDraws), needed);
+        // clang-format off
+        const struct { const char* Platform; bool CompositorDraws; bool Needed; } cases[] = {
+            {"wayland", false, true}, {"wayland", true, false}, {"wayland-egl", false, true},
+            {"xcb", false, false}, {"offscreen", false, false}};
+        // clang-format on
+        for (const auto& [platform, draws, needed] : cases) {
+            QVERIFY2(avo::qt::NeedsOwnTitleBar(platform, draws) == needed,
+                     qPrintable(QString("%1, compositor draws: %2").arg(platform).arg(draws)));
+        }
     }
 
     // The compositor is asked what it announces: a compositor that draws title bars (KWin)

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 
 #include <memory>
@@ -14,15 +15,6 @@
 #include "tests/conformance/RunningProgram.h"
 
 namespace avo::testing {
-
-// The whole program on the real Qt backend, started: the main window is up. Destroying it
-// frees every widget it made.
-struct QtProgram {
-    qt::QtWindowSystem system;
-    RunningProgram running{system};
-    Shell& shell = running.shell;
-    std::ostringstream& diagnostics = running.diagnostics;
-};
 
 // The loaded (not yet unloaded) top-level widget of a window, or null.
 inline qt::FormWidget* LoadedForm(const QString& name) {
@@ -65,6 +57,34 @@ public:
 private:
     QTemporaryDir dir_;
     QByteArray oldPath_;
+};
+
+// The whole program on the real Qt backend, started: the main window is up. Destroying it
+// frees every widget it made.
+struct QtProgram {
+    FakeOpener opener;
+    qt::QtWindowSystem system;
+    RunningProgram running{system};
+    Shell& shell = running.shell;
+    std::ostringstream& diagnostics = running.diagnostics;
+};
+
+// Each test starts the program afresh, its main window active, and ends with every widget
+// freed.
+class QtProgramTest : public QObject {
+    Q_OBJECT
+protected:
+    std::unique_ptr<QtProgram> program;
+
+private slots:
+    void init() {
+        program = std::make_unique<QtProgram>();
+        QVERIFY(QTest::qWaitForWindowActive(LoadedForm("Form1")));
+    }
+    void cleanup() {
+        program.reset();
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
 };
 
 }  // namespace avo::testing

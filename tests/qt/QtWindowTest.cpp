@@ -3,8 +3,6 @@
 #include <QLabel>
 #include <QTest>
 
-#include <vector>
-
 #include "EmbeddedPictures.h"
 #include "QtProgram.h"
 #include "platform/qt/IcoIconEngine.h"
@@ -14,6 +12,12 @@
 
 namespace avo::testing {
 namespace {
+
+// The program's icon file: 4-, 8- and 32-bit images of each size, in that order, 48 to 16.
+QByteArray IconFile() {
+    const auto& bytes = pictures::AvodevivuIco.Bytes;
+    return {reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())};
+}
 
 // The icon's four sizes, 48 to 16, are the images Qt's own ICO reader reads from the
 // directory entries that begin at `first`.
@@ -26,22 +30,6 @@ void ExpectSizesAsQtReadsThem(const QIcon& icon, QByteArray file, int first) {
         const QImage shown = icon.pixmap(expected.size()).toImage();
         QCOMPARE(shown.convertToFormat(expected.format()), expected);
     }
-}
-
-// Records what a window reports, as the program would receive it.
-struct RecordingSink final : EventSink {
-    void OnEvent(ControlIndex control, Event event) override { events.push_back({control, event}); }
-    void OnCloseCommand() override { ++closeCommands; }
-    std::vector<std::pair<ControlIndex, Event>> events;
-    int closeCommands = 0;
-};
-
-ControlIndex Form1Control(std::string_view name) {
-    const auto& controls = form1::Description().Controls;
-    for (ControlIndex i = 0; i < controls.size(); ++i) {
-        if (controls[i].Name == name) return i;
-    }
-    return kFormControl;
 }
 
 // Where a box's white text lies, inside its one-pixel border.
@@ -82,10 +70,10 @@ private slots:
     }
 
     // Leading and trailing blanks both count, so " L " sits exactly where "L" does in a
-    // centred box, and a doubled space is wider than a single one; markup stays text.
+    // centred box, and a doubled space is wider than a single one; markup is not drawn.
     void EverySpaceTakesItsPlace() {
         auto window = Load(form1::Description());
-        const ControlIndex label = Form1Control("Label1");
+        const ControlIndex label = AvodevivuProgram().Classes[0].IndexOf("Label1");
         auto inkOf = [&](const char* text) {
             window->SetText(label, text);
             return InkBounds(ControlOf<QWidget>("Form1", "Label1"));
@@ -94,10 +82,7 @@ private slots:
         QVERIFY(inkOf("  L").center().x() > inkOf("L").center().x());
         QVERIFY(inkOf("L  ").center().x() < inkOf("L").center().x());
         QVERIFY(inkOf("a  b").width() > inkOf("a b").width());
-        std::string back;
         window->SetText(label, "<b>x</b>");
-        QCOMPARE(window->GetText(label, back), StatusOk);
-        QCOMPARE(back, "<b>x</b>");
         QCOMPARE(ControlOf<QLabel>("Form1", "Label1")->textFormat(), Qt::PlainText);
     }
 
@@ -110,8 +95,8 @@ private slots:
         QTest::mouseClick(form->findChild<QWidget*>("Picture1"), Qt::LeftButton);
         QTest::keyClick(form->findChild<QWidget*>("Picture1"), Qt::Key_Space);
         form->close();
-        QVERIFY(sink.events.empty());
-        QCOMPARE(sink.closeCommands, 0);
+        QVERIFY(sink.Received.empty());
+        QCOMPARE(sink.CloseCommands, 0);
         window.reset();
         QVERIFY(form);  // freed by the event loop, not under a caller's feet
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -152,9 +137,6 @@ private slots:
         QCOMPARE(qt::InstalledFamily("Tahoma"), "DejaVu Sans");
         QCOMPARE(qt::InstalledFamily("DejaVu Serif"), "DejaVu Serif");  // installed: as asked
         QCOMPARE(qt::InstalledFamily("No Such Face 2010"), "Liberation Sans");  // the window's face
-        QCOMPARE(QFontInfo(qt::ToQFont({.Face = "Tahoma", .Size = PointSize::FromDouble(9.75)}))
-                     .family(),
-                 "DejaVu Sans");
     }
 
     void PictureThatDoesNotDecodeFailsTheLoad() {
@@ -172,18 +154,12 @@ private slots:
         auto window = Load(form1::Description());
         const QIcon icon = LoadedForm("Form1")->windowIcon();
         QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}}));
-        // The file holds 4-, 8- and 32-bit images of each size, in that order, 48 to 16.
-        const auto& bytes = pictures::AvodevivuIco.Bytes;
-        QByteArray file(reinterpret_cast<const char*>(bytes.data()),
-                        static_cast<qsizetype>(bytes.size()));
-        ExpectSizesAsQtReadsThem(icon, file, 8);
+        ExpectSizesAsQtReadsThem(icon, IconFile(), 8);
     }
 
     // Without 32-bit images the engine hands the deepest ones to Qt's reader.
     void IconOfFewerColoursGoesThroughQtsReader() {
-        const auto& bytes = pictures::AvodevivuIco.Bytes;
-        QByteArray file(reinterpret_cast<const char*>(bytes.data()),
-                        static_cast<qsizetype>(bytes.size()));
+        QByteArray file = IconFile();
         file[4] = 8;  // the directory ends before the 32-bit images
         const QIcon icon(
             new qt::IcoIconEngine({reinterpret_cast<const unsigned char*>(file.constData()),

@@ -10,7 +10,7 @@ namespace avo::testing {
 
 // Writes pictures of both windows and of the caption's animation into the build tree, for
 // a person to look at (screenshots/*.png).
-class ScreenshotTest : public QObject {
+class ScreenshotTest : public QtProgramTest {
     Q_OBJECT
 private:
     static void Save(QWidget* widget, const QString& name) {
@@ -18,19 +18,8 @@ private:
         QVERIFY2(widget->grab().save(path), qPrintable(path));
     }
 
-    std::unique_ptr<FakeOpener> opener;
-    std::unique_ptr<QtProgram> program;
-
 private slots:
     void initTestCase() { QVERIFY(QDir().mkpath(AVO_SCREENSHOT_DIR)); }
-    void init() {
-        opener = std::make_unique<FakeOpener>();
-        program = std::make_unique<QtProgram>();
-    }
-    void cleanup() {
-        program.reset();
-        opener.reset();
-    }
 
     void MainWindowShowingACommand() {
         auto* list = ControlOf<QListWidget>("Form1", "List1");

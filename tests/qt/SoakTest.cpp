@@ -35,12 +35,9 @@ constexpr long kAllowedGrowthKiB = 1024;
 
 }  // namespace
 
-class SoakTest : public QObject {
+class SoakTest : public QtProgramTest {
     Q_OBJECT
 private:
-    std::unique_ptr<FakeOpener> opener;
-    std::unique_ptr<QtProgram> program;
-
     Window& About() { return *program->shell.Instance(WindowName::Text); }
     void OpenAbout() { program->shell.ShowModeless(About()); }
 
@@ -52,15 +49,6 @@ private:
     }
 
 private slots:
-    void init() {
-        opener = std::make_unique<FakeOpener>();
-        program = std::make_unique<QtProgram>();
-    }
-    void cleanup() {
-        program.reset();
-        opener.reset();
-    }
-
     void CaptionThroughOneHundredThousandTicks() {
         OpenAbout();
         for (int i = 0; i < 2'000; ++i) Tick();
@@ -94,7 +82,8 @@ private slots:
         qInfo("About soak: 100 openings, VmRSS %ld KiB before, %ld KiB after", before, after);
         QCOMPARE(QApplication::topLevelWidgets().size(), windows);
         // The opener runs detached: the last one may still be starting when the loop ends.
-        QTRY_COMPARE_WITH_TIMEOUT(opener->Log().count("http://www.kavrelonix.example"), 110, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(program->opener.Log().count("http://www.kavrelonix.example"), 110,
+                                  10000);
         if (kMemoryIsMeasurable) QVERIFY2(after - before < kAllowedGrowthKiB, "memory grew");
     }
 };
