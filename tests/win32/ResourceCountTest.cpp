@@ -105,24 +105,22 @@ protected:
 };
 
 // The measurements themselves: what the tests below would see of a leak.
-TEST_F(ResourceCounts, SeeEveryFontThatIsLeftBehind) {
+TEST_F(ResourceCounts, SeeEveryFontAndHandleThatIsLeftBehind) {
     const ObjectCounts before;
     std::vector<UniqueFont> fonts;
+    std::vector<UniqueKernelHandle> events;
     LOGFONTW logFont{};
     logFont.lfHeight = -12;
     for (int i = 0; i < 10; ++i) fonts.emplace_back(CreateFontIndirectW(&logFont));
-    EXPECT_EQ(ObjectCounts().Gdi, before.Gdi + 10);
-    fonts.clear();
-    EXPECT_EQ(ObjectCounts().Gdi, before.Gdi);
-}
-
-TEST_F(ResourceCounts, SeeEveryHandleThatIsLeftBehind) {
-    const ObjectCounts before;
-    std::vector<UniqueKernelHandle> events;
     for (int i = 0; i < 10; ++i) events.emplace_back(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    EXPECT_EQ(ObjectCounts().Handles, before.Handles + 10);
+    const ObjectCounts leaking;
+    EXPECT_EQ(leaking.Gdi, before.Gdi + 10);
+    EXPECT_EQ(leaking.Handles, before.Handles + 10);
+    fonts.clear();
     events.clear();
-    EXPECT_EQ(ObjectCounts().Handles, before.Handles);
+    const ObjectCounts after;
+    EXPECT_EQ(after.Gdi, before.Gdi);
+    EXPECT_EQ(after.Handles, before.Handles);
 }
 
 void Report(const char* what, const ObjectCounts& before, const ObjectCounts& after) {

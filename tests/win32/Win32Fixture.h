@@ -7,13 +7,13 @@
 #include <chrono>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Win32WindowSystem.h"
 #include "tests/conformance/RunningProgram.h"
+#include "tests/conformance/Win32Windows.h"
 
 namespace avo::win32::testing {
 
@@ -34,33 +34,17 @@ bool PumpUntil(Win32WindowSystem& system, Condition&& condition,
     }
 }
 
-inline BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
-    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-    return TRUE;
-}
-
-// The top-level windows of this thread of a class, visible ones only when asked.
-inline std::vector<HWND> ThreadWindows(const wchar_t* className, const wchar_t* caption = nullptr) {
-    std::vector<HWND> all;
-    std::vector<HWND> found;
-    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&all));
-    for (const HWND window : all) {
-        wchar_t name[64] = {};
-        wchar_t text[128] = {};
-        GetClassNameW(window, name, 64);
-        GetWindowTextW(window, text, 128);
-        if (std::wstring(name) == className &&
-            (!caption || (std::wstring(text) == caption && IsWindowVisible(window)))) {
-            found.push_back(window);
-        }
-    }
-    return found;
-}
-
 // The one visible form with this caption, or null.
 inline HWND FindForm(const wchar_t* caption) {
-    const std::vector<HWND> found = ThreadWindows(kFormClassName, caption);
-    return found.size() == 1 ? found.front() : nullptr;
+    HWND found = nullptr;
+    for (const HWND form : conformance::ThreadWindows(kFormClassName)) {
+        wchar_t text[128] = {};
+        GetWindowTextW(form, text, 128);
+        if (std::wstring(text) != caption || !IsWindowVisible(form)) continue;
+        if (found) return nullptr;
+        found = form;
+    }
+    return found;
 }
 
 // A child window by its control name, through the description as the backend numbers them.
@@ -72,6 +56,26 @@ inline HWND ControlWindow(HWND form, WindowName window, std::string_view control
 inline void Click(HWND window, int x = 4, int y = 4) {
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+inline SIZE ClientSize(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return {client.right, client.bottom};
+}
+
+inline RECT BoundsInForm(HWND form, HWND child) {
+    RECT bounds{};
+    GetWindowRect(child, &bounds);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
+// The form's surface as WM_PRINTCLIENT draws it, labels included, with no child window.
+inline conformance::Picture Surface(HWND form) {
+    return conformance::Drawn(ClientSize(form).cx, ClientSize(form).cy, [form](HDC canvas) {
+        SendMessageW(form, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas), PRF_CLIENT);
+    });
 }
 
 // The starts that the fake explorer.exe next to the tests records, one line each:
@@ -142,10 +146,9 @@ protected:
     HWND Form1Control(std::string_view name) const {
         return ControlWindow(Form1(), WindowName::Form1, name);
     }
-    ControlRef Control(WindowName window, std::string_view name) {
-        return shell->Instance(window)->Control(name);
+    ControlRef Control(WindowName window, const char* name) {
+        return program->Control(window, name);
     }
-    std::string Form1Text(std::string_view name) { return Control(WindowName::Form1, name).Text(); }
 
     void Pump() { system.ProcessPendingMessages(); }
     void OpenAbout() {
@@ -165,7 +168,6 @@ protected:
     Win32WindowSystem system;
     std::unique_ptr<avo::testing::RunningProgram> program =
         std::make_unique<avo::testing::RunningProgram>(system);
-    Shell* const shell = &program->shell;
 };
 
 }  // namespace avo::win32::testing

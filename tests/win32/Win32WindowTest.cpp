@@ -145,5 +145,17 @@ TEST_F(Lifetime, AWindowMayBeDestroyedAndDroppedInsideATimerTick) {
     EXPECT_EQ(sink.Events.size(), 1u);
 }
 
+// What a real start hands to the program it starts, and what it gives back.
+TEST(StartProcess, GivesBackTheIdOfTheProcessItStarted) {
+    LaunchLog launches;
+    Win32WindowSystem system;
+    std::uint32_t processId = 0;
+    ASSERT_EQ(system.StartProcess(kSiteLaunch, SW_SHOWNORMAL, processId), StatusOk);
+    const std::vector<LaunchLog::Launch> recorded = launches.WaitFor(1);
+    ASSERT_EQ(recorded.size(), 1u);
+    EXPECT_EQ(recorded[0].ProcessId, processId);
+    EXPECT_EQ(recorded[0].ShowCode, SW_SHOWNORMAL);
+}
+
 }  // namespace
 }  // namespace avo::win32::testing
