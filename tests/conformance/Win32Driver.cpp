@@ -213,13 +213,11 @@ public:
         const HWND list = Control(window, control);
         std::wstring text(SendMessageW(list, LB_GETTEXTLEN, row, 0), L'\0');
         SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
-        const HDC dc = GetDC(list);
-        const HGDIOBJ old =
-            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+        const ScreenDc screen;
+        const ScopedSelection font(screen.Get(),
+                                   reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
         SIZE extent{};
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-        SelectObject(dc, old);
-        ReleaseDC(list, dc);
+        GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
         RECT item{};
         SendMessageW(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
         // A list draws its rows from two pixels in, within the client area beside the bar.

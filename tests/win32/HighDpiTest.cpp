@@ -105,13 +105,11 @@ protected:
             ExpectDrawnFromItsSet(Read(shown), face, dpi, {0, 0, face.Width, face.Height}, name);
         }
         const HWND listWindow = Form1Control("List1");
-        const HDC dc = GetDC(listWindow);
-        const HGDIOBJ old =
-            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(listWindow, WM_GETFONT, 0, 0)));
+        const ScreenDc screen;
+        const ScopedSelection font(
+            screen.Get(), reinterpret_cast<HFONT>(SendMessageW(listWindow, WM_GETFONT, 0, 0)));
         TEXTMETRICW metrics{};
-        GetTextMetricsW(dc, &metrics);
-        SelectObject(dc, old);
-        ReleaseDC(listWindow, dc);
+        GetTextMetricsW(screen.Get(), &metrics);
         EXPECT_GE(SendMessageW(listWindow, LB_GETITEMHEIGHT, 0, 0), metrics.tmHeight);
     }
 

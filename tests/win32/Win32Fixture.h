@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,7 +18,6 @@ namespace avo::win32::testing {
 
 inline constexpr wchar_t kForm1Caption[] = L"   Kavrelonix   Rivuvuv Avodevivu 2010";
 inline constexpr wchar_t kAboutCaption[] = L"Hakkında-Drusenkal";
-inline const std::string kSiteLaunch = "explorer.exe http://www.kavrelonix.example";
 
 // Handles messages until the condition holds or the time is up; true when it held.
 template <class Condition>
@@ -78,56 +76,6 @@ inline conformance::Picture Surface(HWND form) {
     });
 }
 
-// The starts that the fake explorer.exe next to the tests records, one line each:
-// "<process id> <show code> <command line>".
-class LaunchLog {
-public:
-    struct Launch {
-        unsigned long ProcessId = 0;
-        int ShowCode = 0;
-        std::string CommandLine;
-    };
-
-    LaunchLog() {
-        wchar_t directory[MAX_PATH];
-        GetTempPathW(MAX_PATH, directory);
-        path_ = std::wstring(directory) + L"avo-launches-" +
-                std::to_wstring(GetCurrentProcessId()) + L".log";
-        DeleteFileW(path_.c_str());
-        SetEnvironmentVariableW(L"AVO_FAKE_EXPLORER_LOG", path_.c_str());
-    }
-    ~LaunchLog() { DeleteFileW(path_.c_str()); }
-    LaunchLog(const LaunchLog&) = delete;
-    LaunchLog& operator=(const LaunchLog&) = delete;
-
-    // What has been recorded once `count` starts are in, or when the time is up: the fakes
-    // run on their own.
-    std::vector<Launch> WaitFor(
-        std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(20)) const {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        std::vector<Launch> launches = Read();
-        while (launches.size() < count && std::chrono::steady_clock::now() < deadline) {
-            Sleep(20);
-            launches = Read();
-        }
-        return launches;
-    }
-
-private:
-    std::vector<Launch> Read() const {
-        std::vector<Launch> launches;
-        std::ifstream file(path_.c_str());
-        Launch launch;
-        while (file >> launch.ProcessId >> launch.ShowCode && file.get() &&
-               std::getline(file, launch.CommandLine)) {
-            launches.push_back(launch);
-        }
-        return launches;
-    }
-
-    std::wstring path_;
-};
-
 // The whole program on the real window system, started: the main window is up.
 class ProgramFixture : public ::testing::Test {
 protected:
@@ -164,7 +112,6 @@ protected:
         SendMessageW(Form1Control("Command1"), BM_CLICK, 0, 0);
     }
 
-    LaunchLog launches;
     Win32WindowSystem system;
     std::unique_ptr<avo::testing::RunningProgram> program =
         std::make_unique<avo::testing::RunningProgram>(system);

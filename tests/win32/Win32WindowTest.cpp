@@ -1,3 +1,4 @@
+#include <fstream>
 #include <functional>
 
 #include "Win32Fixture.h"
@@ -8,6 +9,46 @@
 
 namespace avo::win32::testing {
 namespace {
+
+// The starts that the fake explorer.exe next to the tests records, one line each:
+// "<process id> <show code> <command line>".
+class LaunchLog {
+public:
+    struct Launch {
+        unsigned long ProcessId = 0;
+        int ShowCode = 0;
+        std::string CommandLine;
+    };
+
+    LaunchLog() {
+        wchar_t directory[MAX_PATH];
+        GetTempPathW(MAX_PATH, directory);
+        path_ = std::wstring(directory) + L"avo-launches-" +
+                std::to_wstring(GetCurrentProcessId()) + L".log";
+        DeleteFileW(path_.c_str());
+        SetEnvironmentVariableW(L"AVO_FAKE_EXPLORER_LOG", path_.c_str());
+    }
+    ~LaunchLog() {
+        SetEnvironmentVariableW(L"AVO_FAKE_EXPLORER_LOG", nullptr);
+        DeleteFileW(path_.c_str());
+    }
+    LaunchLog(const LaunchLog&) = delete;
+    LaunchLog& operator=(const LaunchLog&) = delete;
+
+    std::vector<Launch> Read() const {
+        std::vector<Launch> launches;
+        std::ifstream file(path_.c_str());
+        Launch launch;
+        while (file >> launch.ProcessId >> launch.ShowCode && file.get() &&
+               std::getline(file, launch.CommandLine)) {
+            launches.push_back(launch);
+        }
+        return launches;
+    }
+
+private:
+    std::wstring path_;
+};
 
 struct RecordingSink final : EventSink {
     void OnEvent(ControlIndex control, Event event) override {
@@ -150,8 +191,13 @@ TEST(StartProcess, GivesBackTheIdOfTheProcessItStarted) {
     LaunchLog launches;
     Win32WindowSystem system;
     std::uint32_t processId = 0;
-    ASSERT_EQ(system.StartProcess(kSiteLaunch, SW_SHOWNORMAL, processId), StatusOk);
-    const std::vector<LaunchLog::Launch> recorded = launches.WaitFor(1);
+    ASSERT_EQ(
+        system.StartProcess("explorer.exe http://www.kavrelonix.example", SW_SHOWNORMAL, processId),
+        StatusOk);
+    std::vector<LaunchLog::Launch> recorded;
+    // The fake runs on its own.
+    PumpUntil(
+        system, [&] { return !(recorded = launches.Read()).empty(); }, std::chrono::seconds(20));
     ASSERT_EQ(recorded.size(), 1u);
     EXPECT_EQ(recorded[0].ProcessId, processId);
     EXPECT_EQ(recorded[0].ShowCode, SW_SHOWNORMAL);
