@@ -16,6 +16,9 @@ import tempfile
 import threading
 import time
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop_session import poll  # noqa: E402
+
 ALIAS = " L "
 DESCRIPTION = "Çizgi çizmemizi saglayan komuttur."
 SKIPPED = 77
@@ -103,18 +106,13 @@ def xdotool(*arguments):
 
 def focus_main_window(program):
     """Generous for a busy machine; a program that has ended is reported at once."""
-    deadline = time.monotonic() + 60.0
-    while time.monotonic() < deadline:
+    def shown():
         if program.poll() is not None:
             raise SystemExit(f"the program ended with status {program.returncode} "
                              "before its main window appeared")
-        windows = subprocess.run(["xdotool", "search", "--name", "Rivuvuv Avodevivu"],
-                                 capture_output=True, text=True).stdout.split()
-        if windows:
-            xdotool("windowfocus", "--sync", windows[0])
-            return
-        time.sleep(0.1)
-    raise SystemExit("the main window did not appear within 60 s")
+        return subprocess.run(["xdotool", "search", "--name", "Rivuvuv Avodevivu"],
+                              capture_output=True, text=True).stdout.split()
+    xdotool("windowfocus", "--sync", poll(shown, "the main window", 60.0, 0.1)[0])
 
 
 def review_until_both_spoken(log):
