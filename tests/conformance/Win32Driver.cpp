@@ -162,11 +162,10 @@ public:
         // The topmost visible one of ours and the other program's: by the window manager's
         // stacking where it keeps all of them, else by the Win32 z-order.
         if (const std::string front = FrontByXStacking(); !front.empty()) return front;
+        const auto shown = Candidates();
         for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
-            if (!IsWindowVisible(window) || IsIconic(window)) continue;
-            if (window == other_) return "other";
-            for (const std::string name : {"Form1", "Text"}) {
-                if (window == Form(name)) return name;
+            for (const auto& [candidate, name] : shown) {
+                if (window == candidate) return name;
             }
         }
         return {};

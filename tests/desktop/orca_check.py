@@ -45,11 +45,10 @@ class SpokenLog:
         return self.heard
 
     def wait_for(self, what, condition, timeout=30.0):
-        deadline = time.monotonic() + timeout
-        while not condition(self.refresh()):
-            if time.monotonic() > deadline:
-                raise Unread(f"Orca never spoke {what}; it said: {self.heard[-20:]}")
-            time.sleep(0.05)
+        try:
+            poll(lambda: condition(self.refresh()), what, timeout)
+        except AssertionError:
+            raise Unread(f"Orca never spoke {what}; it said: {self.heard[-20:]}") from None
 
     def settle(self, quiet=0.3, timeout=5.0):
         """Waits until Orca has stopped writing to its log for a moment."""

@@ -51,11 +51,6 @@ inline HWND ControlWindow(HWND form, WindowName window, std::string_view control
     return GetDlgItem(form, ControlId(windowClass.IndexOf(control)));
 }
 
-inline void Click(HWND window, int x = 4, int y = 4) {
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-
 inline SIZE ClientSize(HWND window) {
     RECT client{};
     GetClientRect(window, &client);
@@ -104,7 +99,9 @@ protected:
         Pump();
     }
     void ClickExitPicture() {
-        Click(ControlWindow(About(), WindowName::Text, "Picture1"));
+        const HWND picture = ControlWindow(About(), WindowName::Text, "Picture1");
+        SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        SendMessageW(picture, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
         Pump();
     }
     void ShowRow(int row) {
