@@ -302,13 +302,8 @@ private:
         return front;
     }
     HWND Form(const std::string& window) const {
-        const std::wstring caption = Widen(DescriptionOf(window).Caption);
-        for (const HWND form : ThreadWindows(kFormClassName)) {
-            wchar_t text[128] = {};
-            GetWindowTextW(form, text, 128);
-            if (caption == text) return form;
-        }
-        return nullptr;
+        const std::vector<HWND> forms = FormsWithCaption(Widen(DescriptionOf(window).Caption));
+        return forms.empty() ? nullptr : forms.front();
     }
     // A control's name in its description; empty for a window that is none of its controls.
     std::string NameOf(const std::string& window, HWND control) const {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ConformanceDriver.h"
+#include "platform/win32/FormWindow.h"
 #include "platform/win32/Handles.h"
 
 // Finding the program's windows and copying what they show, for the Win32 driver and the
@@ -29,6 +30,17 @@ inline std::vector<HWND> ThreadWindows(const wchar_t* className) {
         return std::wstring(name) != className;
     });
     return all;
+}
+
+// This thread's forms with the caption in their title bar.
+inline std::vector<HWND> FormsWithCaption(const std::wstring& caption) {
+    std::vector<HWND> forms = ThreadWindows(win32::kFormClassName);
+    std::erase_if(forms, [&caption](HWND form) {
+        wchar_t text[128] = {};
+        GetWindowTextW(form, text, 128);
+        return caption != text;
+    });
+    return forms;
 }
 
 // What `draw` puts on a 32-bit canvas of the given size, as 0x00RRGGBB values.

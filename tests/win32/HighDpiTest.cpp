@@ -21,14 +21,11 @@ using conformance::Picture;
 Picture Read(HBITMAP bitmap) {
     BITMAP info{};
     GetObjectW(bitmap, sizeof info, &info);
-    Picture pixels{info.bmWidth, info.bmHeight,
-                   std::vector<std::uint32_t>(std::size_t(info.bmWidth) * info.bmHeight)};
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof format.bmiHeader, info.bmWidth, -info.bmHeight, 1, 32, BI_RGB};
-    const ScreenDc screen;
-    GetDIBits(screen.Get(), bitmap, 0, info.bmHeight, pixels.Pixels.data(), &format,
-              DIB_RGB_COLORS);
-    return pixels;
+    const UniqueMemoryDc source(CreateCompatibleDC(nullptr));
+    const ScopedSelection selection(source.get(), bitmap);
+    return conformance::Drawn(info.bmWidth, info.bmHeight, [&](HDC canvas) {
+        BitBlt(canvas, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+    });
 }
 
 // Mean difference per channel (0 to 255) over `area`, in pixels at 96 DPI scaled to `dpi`.

@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(Form1, LayoutOfControls,
 struct SurfacePixel {
     const char* What;
     POINT Where;
-    std::uint32_t Colour;  // 0x00RRGGBB; 0xFF000000: the button face colour
+    COLORREF Colour;  // CLR_INVALID: the button face colour
 };
 
 class LayoutOfSurface : public Layout, public ::testing::WithParamInterface<SurfacePixel> {};
@@ -91,23 +91,21 @@ class LayoutOfSurface : public Layout, public ::testing::WithParamInterface<Surf
 // readers), so their places show in what the form draws.
 TEST_P(LayoutOfSurface, ShowsTheBoxesWhereDescribed) {
     const SurfacePixel& expected = GetParam();
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    const std::uint32_t colour =
-        expected.Colour != 0xFF000000u
-            ? expected.Colour
-            : std::uint32_t(GetRValue(face)) << 16 | GetGValue(face) << 8 | GetBValue(face);
-    EXPECT_EQ(Surface(Form1()).At(expected.Where.x, expected.Where.y), colour) << expected.What;
+    const std::uint32_t pixel = Surface(Form1()).At(expected.Where.x, expected.Where.y);
+    EXPECT_EQ(RGB(pixel >> 16, pixel >> 8 & 0xFF, pixel & 0xFF),
+              expected.Colour == CLR_INVALID ? GetSysColor(COLOR_BTNFACE) : expected.Colour)
+        << expected.What;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Form1, LayoutOfSurface,
-    ::testing::Values(SurfacePixel{"Label1 inside its border", {345, 209}, 0x800000},
-                      SurfacePixel{"Label1 inside, bottom right", {591, 279}, 0x800000},
-                      SurfacePixel{"Label1 border", {344, 208}, 0x000000},
-                      SurfacePixel{"Label3 border, bottom right", {592, 408}, 0x000000},
-                      // The 648-pixel picture leaves the last column of the 649-pixel window
-                      // uncovered.
-                      SurfacePixel{"right of the picture", {648, 100}, 0xFF000000u}));
+    ::testing::Values(
+        SurfacePixel{"Label1 inside its border", {345, 209}, RGB(128, 0, 0)},
+        SurfacePixel{"Label1 inside, bottom right", {591, 279}, RGB(128, 0, 0)},
+        SurfacePixel{"Label1 border", {344, 208}, RGB(0, 0, 0)},
+        SurfacePixel{"Label3 border, bottom right", {592, 408}, RGB(0, 0, 0)},
+        // The 648-pixel picture leaves the last column of the 649-pixel window uncovered.
+        SurfacePixel{"right of the picture", {648, 100}, CLR_INVALID}));
 
 }  // namespace
 }  // namespace avo::win32::testing

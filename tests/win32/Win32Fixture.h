@@ -34,15 +34,9 @@ bool PumpUntil(Win32WindowSystem& system, Condition&& condition,
 
 // The one visible form with this caption, or null.
 inline HWND FindForm(const wchar_t* caption) {
-    HWND found = nullptr;
-    for (const HWND form : conformance::ThreadWindows(kFormClassName)) {
-        wchar_t text[128] = {};
-        GetWindowTextW(form, text, 128);
-        if (std::wstring(text) != caption || !IsWindowVisible(form)) continue;
-        if (found) return nullptr;
-        found = form;
-    }
-    return found;
+    std::vector<HWND> forms = conformance::FormsWithCaption(caption);
+    std::erase_if(forms, [](HWND form) { return !IsWindowVisible(form); });
+    return forms.size() == 1 ? forms.front() : nullptr;
 }
 
 // A child window by its control name, through the description as the backend numbers them.
