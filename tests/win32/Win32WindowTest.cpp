@@ -103,11 +103,8 @@ TEST_P(LabelClicks, GoToTheLabelUnderThePointer) {
     for (const auto& [control, event] : sink.Events) {
         if (event == Event::Click) clicked.push_back(control);
     }
-    if (click.Control) {
-        EXPECT_EQ(clicked, std::vector<ControlIndex>{Index(click.Control)});
-    } else {
-        EXPECT_TRUE(clicked.empty());
-    }
+    EXPECT_EQ(clicked,
+              click.Control ? std::vector{Index(click.Control)} : std::vector<ControlIndex>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
