@@ -15,7 +15,7 @@ protected:
     }
 };
 
-// The fixture finds the main window by its caption.
+// The caption is checked by the fixture, which finds the main window by it.
 TEST_F(Layout, MainWindowIsFixedWithItsCaptionIconAndExactClientArea) {
     const HWND form = Form1();
     EXPECT_EQ(ClientSize(form).cx, 649);
