@@ -1,5 +1,6 @@
 #include "ConformanceDriver.h"
 #include "Win32ScreenReader.h"
+#include "Win32Windows.h"
 #include "WineStacking.h"
 
 #include <windows.h>
@@ -39,11 +40,6 @@ PixelRect ToPixelRect(const RECT& rect) {
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
-    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-    return TRUE;
-}
-
 WPARAM VirtualKeyOf(Key key) {
     switch (key) {
         case Key::Tab:
@@ -53,18 +49,6 @@ WPARAM VirtualKeyOf(Key key) {
         case Key::Escape: return VK_ESCAPE;
     }
     return 0;
-}
-
-// This thread's top-level windows of a class.
-std::vector<HWND> ThreadWindows(const wchar_t* className) {
-    std::vector<HWND> all;
-    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&all));
-    std::erase_if(all, [className](HWND window) {
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        return std::wstring(name) != className;
-    });
-    return all;
 }
 
 // Real Win32 windows of the win64 build under wine64, driven with the mouse messages that
@@ -178,11 +162,10 @@ public:
         // The topmost visible one of ours and the other program's: by the window manager's
         // stacking where it keeps all of them, else by the Win32 z-order.
         if (const std::string front = FrontByXStacking(); !front.empty()) return front;
+        const auto shown = Candidates();
         for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
-            if (!IsWindowVisible(window) || IsIconic(window)) continue;
-            if (window == other_) return "other";
-            for (const std::string name : {"Form1", "Text"}) {
-                if (window == Form(name)) return name;
+            for (const auto& [candidate, name] : shown) {
+                if (window == candidate) return name;
             }
         }
         return {};
@@ -202,27 +185,7 @@ public:
     }
 
     std::optional<Picture> Capture(const std::string& window, const std::string& control) override {
-        const HWND target = Control(window, control);
-        RECT area{};
-        GetClientRect(target, &area);
-        Picture picture{area.right, area.bottom, {}};
-        const HDC source = GetDC(target);
-        const HDC memory = CreateCompatibleDC(source);
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), picture.Width, -picture.Height, 1, 32, BI_RGB};
-        void* bits = nullptr;
-        const HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        const HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, picture.Width, picture.Height, source, 0, 0, SRCCOPY);
-        GdiFlush();
-        const auto* pixels = static_cast<const std::uint32_t*>(bits);
-        picture.Pixels.assign(pixels, pixels + picture.Width * picture.Height);
-        for (std::uint32_t& pixel : picture.Pixels) pixel &= 0xFFFFFFu;
-        SelectObject(memory, old);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(target, source);
-        return picture;
+        return OnScreen(Control(window, control));
     }
     std::optional<bool> HasGlyphs(const std::string& window, const std::string& control,
                                   const std::string& text) override {
@@ -233,34 +196,27 @@ public:
         // The font the form makes for the control: the same face at the form's DPI.
         const LOGFONTW logFont =
             LogFontFor(described.Font ? *described.Font : kDefaultWindowFont, form->Dpi());
-        const HFONT font = CreateFontIndirectW(&logFont);
-        const HDC dc = GetDC(nullptr);
-        const HGDIOBJ old = SelectObject(dc, font);
+        const UniqueFont font(CreateFontIndirectW(&logFont));
+        const ScreenDc screen;
+        const ScopedSelection selection(screen.Get(), font.get());
         const std::wstring wide = Widen(text);
         std::vector<WORD> glyphs(wide.size());
-        const DWORD converted = GetGlyphIndicesW(dc, wide.c_str(), static_cast<int>(wide.size()),
-                                                 glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
-        DeleteObject(font);
-        if (converted == GDI_ERROR) return false;
-        for (const WORD glyph : glyphs) {
-            if (glyph == 0xFFFF) return false;
-        }
-        return true;
+        const DWORD converted =
+            GetGlyphIndicesW(screen.Get(), wide.c_str(), static_cast<int>(wide.size()),
+                             glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+        return converted != GDI_ERROR &&
+               std::find(glyphs.begin(), glyphs.end(), 0xFFFF) == glyphs.end();
     }
     std::optional<std::pair<int, int>> RowWidth(const std::string& window,
                                                 const std::string& control, int row) override {
         const HWND list = Control(window, control);
         std::wstring text(SendMessageW(list, LB_GETTEXTLEN, row, 0), L'\0');
         SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data()));
-        const HDC dc = GetDC(list);
-        const HGDIOBJ old =
-            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+        const ScreenDc screen;
+        const ScopedSelection font(screen.Get(),
+                                   reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
         SIZE extent{};
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-        SelectObject(dc, old);
-        ReleaseDC(list, dc);
+        GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
         RECT item{};
         SendMessageW(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
         // A list draws its rows from two pixels in, within the client area beside the bar.
@@ -346,13 +302,8 @@ private:
         return front;
     }
     HWND Form(const std::string& window) const {
-        const std::wstring caption = Widen(DescriptionOf(window).Caption);
-        for (const HWND form : ThreadWindows(kFormClassName)) {
-            wchar_t text[128] = {};
-            GetWindowTextW(form, text, 128);
-            if (caption == text) return form;
-        }
-        return nullptr;
+        const std::vector<HWND> forms = FormsWithCaption(Widen(DescriptionOf(window).Caption));
+        return forms.empty() ? nullptr : forms.front();
     }
     // A control's name in its description; empty for a window that is none of its controls.
     std::string NameOf(const std::string& window, HWND control) const {

@@ -3,43 +3,17 @@ finds the picture buttons by name, selects a row of the command list, presses "G
 reads the alias and description back from the output boxes, named by their headings, through
 their text interface; then opens the About window and presses its exit picture.
 Run by run_atspi.sh, which starts a session bus, the AT-SPI bus and the program."""
+import os
 import sys
-import time
 
 import pyatspi
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop_session import accessible_application, poll, walk  # noqa: E402
 
 ROW = 2
 EXPECTED = {"KISAYOL": " Co ", "İŞLEVİ": " Objeleri kopyalamayi saglayan komuttur. "}
 ABOUT_CAPTION = "Hakkında-Drusenkal"
-
-
-def wait_until(what, condition, timeout=30.0):
-    """Polls condition until it gives a true value, which it returns. The limits are generous:
-    a busy machine answers late, not never."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise SystemExit(f"timed out waiting for {what}")
-        time.sleep(0.05)
-
-
-def find_application(name):
-    def application():
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name == name:
-                return app
-        return None
-    return wait_until(f"application '{name}' on the accessibility bus", application, 60.0)
-
-
-def walk(node):
-    yield node
-    for child in node:
-        if child is not None:
-            yield from walk(child)
 
 
 def find_all(root, role, name=None):
@@ -80,11 +54,11 @@ def check_output_boxes(app, buttons):
     print("buttons found by name:", ", ".join(buttons), "| list rows:", len(rows))
 
     command_list[ROW].queryAction().doAction(0)  # select the row
-    wait_until("the row to be selected",
-               lambda: command_list[ROW].getState().contains(pyatspi.STATE_SELECTED))
+    poll(lambda: command_list[ROW].getState().contains(pyatspi.STATE_SELECTED),
+         "the row to be selected")
     assert output_boxes(app) == {}, "the boxes changed before the show button was pressed"
     buttons["Göster"].queryAction().doAction(0)
-    boxes = wait_until("the output boxes' text", lambda: output_boxes(app) == EXPECTED and output_boxes(app))
+    boxes = poll(lambda: output_boxes(app) == EXPECTED and output_boxes(app), "the output boxes' text")
     print("output boxes, read as text:", boxes)
 
     for heading in EXPECTED:
@@ -102,24 +76,24 @@ def frames(app):
 
 def check_exit_picture(app, buttons):
     buttons["Hakkında"].queryAction().doAction(0)
-    about = wait_until("the About window",
-                       lambda: next((f for f in app if f is not None and f.name == ABOUT_CAPTION
-                                     and f.getState().contains(pyatspi.STATE_SHOWING)), None))
+    about = poll(lambda: next((f for f in app if f is not None and f.name == ABOUT_CAPTION
+                               and f.getState().contains(pyatspi.STATE_SHOWING)), None),
+                 "the About window")
     exit_picture = find(about, pyatspi.ROLE_PUSH_BUTTON, "Çıkış")
     action = exit_picture.queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
     print("exit picture: push button, actions", names)
     action.doAction(names.index("Press"))
-    wait_until("the About window to close", lambda: ABOUT_CAPTION not in frames(app))
+    poll(lambda: ABOUT_CAPTION not in frames(app), "the About window to close")
     print("the exit picture closed the About window; showing:", frames(app))
     assert len(frames(app)) == 1, "the main window is not back"
 
 
 def main():
-    app = find_application(sys.argv[1] if len(sys.argv) > 1 else "avodevivu")
+    app = accessible_application(sys.argv[1] if len(sys.argv) > 1 else "avodevivu")
     names = ("Göster", "Hakkında", "Çıkış")
-    wait_until("the picture buttons",
-               lambda: all(find_all(app, pyatspi.ROLE_PUSH_BUTTON, name) for name in names))
+    poll(lambda: all(find_all(app, pyatspi.ROLE_PUSH_BUTTON, name) for name in names),
+         "the picture buttons")
     buttons = {name: find(app, pyatspi.ROLE_PUSH_BUTTON, name) for name in names}
     check_output_boxes(app, buttons)
     check_exit_picture(app, buttons)

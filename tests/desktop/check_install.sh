@@ -11,11 +11,10 @@ root="$stage/usr"
 app_id=example.kavrelonix.avodevivu
 
 expect_file() { [ -f "$root/$1" ] || { echo "missing after install: /usr/$1"; exit 1; }; }
-expect_file bin/avodevivu
-expect_file "share/applications/$app_id.desktop"
-expect_file "share/metainfo/$app_id.metainfo.xml"
-expect_file share/man/man1/avodevivu.1.gz
-expect_file share/doc/avodevivu/copyright
+for file in bin/avodevivu "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
+            share/man/man1/avodevivu.1.gz share/doc/avodevivu/copyright; do
+  expect_file "$file"
+done
 for size in 16 24 32 48 64 128 256; do
   icon="share/icons/hicolor/${size}x${size}/apps/$app_id.png"
   expect_file "$icon"

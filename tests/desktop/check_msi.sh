@@ -71,8 +71,8 @@ if [ "${WINEARCH:-}" = win32 ]; then
   [ ! -e "$drive_c/Program Files (x86)" ] || fail "a 32-bit Windows has no Program Files (x86)"
 fi
 msiexec /i "$older/older.msi" /qn || fail "the older version does not install"
-registry "Microsoft\\Windows\\CurrentVersion\\Uninstall\\{0A9B8C7D-0000-4000-8000-000000000090}" \
-  >/dev/null || fail "the older version has no uninstall entry"
+older_key="Microsoft\\Windows\\CurrentVersion\\Uninstall\\{0A9B8C7D-0000-4000-8000-000000000090}"
+registry "$older_key" >/dev/null || fail "the older version has no uninstall entry"
 
 for round in upgrade reinstall; do
   msiexec /i "$package" /qn || fail "msiexec /i failed ($round)"
@@ -85,8 +85,7 @@ for round in upgrade reinstall; do
   cmp "$installed" "$build_dir/avodevivu.exe" || fail "the installed program differs from the built one"
   [ "$(shortcuts | wc -l)" = 1 ] || fail "after $round: shortcuts: $(shortcuts)"
 done
-registry "Microsoft\\Windows\\CurrentVersion\\Uninstall\\{0A9B8C7D-0000-4000-8000-000000000090}" \
-  >/dev/null && fail "the older version is still registered after the upgrade"
+registry "$older_key" >/dev/null && fail "the older version is still registered after the upgrade"
 
 # The shortcut starts the installed program and shows the program's icon.
 link=$(shortcuts)

@@ -8,21 +8,13 @@ import resource
 import subprocess
 import sys
 import tempfile
-import time
 
-LIMIT = 30  # seconds: generous, the machine may be busy
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop_session import poll  # noqa: E402
+
 ABOUT_BUTTON = ("256", "356")  # Command2's centre in the main window's client area
 MAIN_SIZE = (649, 471)
 fixed_displays = os.environ.get("AVO_TEST_DISPLAYS", "").split()
-
-
-def poll(condition, what, limit=LIMIT):
-    deadline = time.monotonic() + limit
-    while time.monotonic() < deadline:
-        if value := condition():
-            return value
-        time.sleep(0.05)
-    raise AssertionError(f"timed out waiting for {what}")
 
 
 class XServer:

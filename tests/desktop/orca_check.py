@@ -16,6 +16,9 @@ import tempfile
 import threading
 import time
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop_session import poll  # noqa: E402
+
 ALIAS = " L "
 DESCRIPTION = "Çizgi çizmemizi saglayan komuttur."
 SKIPPED = 77
@@ -42,11 +45,10 @@ class SpokenLog:
         return self.heard
 
     def wait_for(self, what, condition, timeout=30.0):
-        deadline = time.monotonic() + timeout
-        while not condition(self.refresh()):
-            if time.monotonic() > deadline:
-                raise Unread(f"Orca never spoke {what}; it said: {self.heard[-20:]}")
-            time.sleep(0.05)
+        try:
+            poll(lambda: condition(self.refresh()), what, timeout)
+        except AssertionError:
+            raise Unread(f"Orca never spoke {what}; it said: {self.heard[-20:]}") from None
 
     def settle(self, quiet=0.3, timeout=5.0):
         """Waits until Orca has stopped writing to its log for a moment."""
@@ -103,18 +105,13 @@ def xdotool(*arguments):
 
 def focus_main_window(program):
     """Generous for a busy machine; a program that has ended is reported at once."""
-    deadline = time.monotonic() + 60.0
-    while time.monotonic() < deadline:
+    def shown():
         if program.poll() is not None:
             raise SystemExit(f"the program ended with status {program.returncode} "
                              "before its main window appeared")
-        windows = subprocess.run(["xdotool", "search", "--name", "Rivuvuv Avodevivu"],
-                                 capture_output=True, text=True).stdout.split()
-        if windows:
-            xdotool("windowfocus", "--sync", windows[0])
-            return
-        time.sleep(0.1)
-    raise SystemExit("the main window did not appear within 60 s")
+        return subprocess.run(["xdotool", "search", "--name", "Rivuvuv Avodevivu"],
+                              capture_output=True, text=True).stdout.split()
+    xdotool("windowfocus", "--sync", poll(shown, "the main window", 60.0, 0.1)[0])
 
 
 def review_until_both_spoken(log):

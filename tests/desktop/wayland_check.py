@@ -11,18 +11,18 @@ would, and looks at the compositor's screenshots.
 Run inside dbus-run-session by run_wayland.sh. Exits 77 (skipped) when weston, Xwayland or
 Qt's Wayland plugin is missing. AVO_WAYLAND_SOCKET names the compositor's socket."""
 import argparse
-import ctypes
 import glob
 import os
 import re
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
-import time
 
 from PIL import Image, ImageChops
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop_session import accessible_application, dies_with_this_script, poll, walk  # noqa: E402
 
 SCREEN = (1280, 1024)
 BACKGROUND = (0x33, 0x66, 0x99)
@@ -36,23 +36,6 @@ TOLERANCE = (16, 32)
 def skip(reason):
     print(f"SKIPPED: {reason}")
     sys.exit(77)
-
-
-def wait_for(what, probe, timeout=20.0, interval=0.2):
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        result = probe()
-        if result:
-            return result
-        time.sleep(interval)
-    raise SystemExit(f"timed out waiting for {what}")
-
-
-def dies_with_this_script():
-    """Run in a child before exec: the kernel ends it when this script dies, however it dies
-    (a test time-out kills the script without running its clean-up)."""
-    PR_SET_PDEATHSIG = 1
-    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
 
 
 class Weston:
@@ -75,8 +58,8 @@ class Weston:
         self.process = subprocess.Popen(command, env=env, cwd=runtime,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                         preexec_fn=dies_with_this_script)
-        wait_for("the compositor's socket",
-                 lambda: os.path.exists(os.path.join(runtime, socket)) or self.ended())
+        poll(lambda: os.path.exists(os.path.join(runtime, socket)) or self.ended(),
+             "the compositor's socket", interval=0.2)
 
     def ended(self):
         if self.process.poll() is not None:
@@ -88,7 +71,7 @@ class Weston:
         def found():
             match = re.search(r"xserver listening on display (:\d+)", open(self.log).read())
             return match.group(1) if match else None
-        return wait_for("XWayland's display", found)
+        return poll(found, "XWayland's display", interval=0.2)
 
     def screenshot(self):
         for old in glob.glob(os.path.join(self.runtime, "wayland-screenshot-*.png")):
@@ -158,17 +141,6 @@ def near(a, b):
     return abs(a[0] - b[0]) <= TOLERANCE[0] and abs(a[1] - b[1]) <= TOLERANCE[1]
 
 
-def accessible_application(name="avodevivu"):
-    import pyatspi
-
-    def found():
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name == name:
-                return app
-        return None
-    return wait_for("the program on the accessibility bus", found)
-
-
 def showing_windows(app):
     import pyatspi
     return [window for window in app
@@ -177,12 +149,6 @@ def showing_windows(app):
 
 def press(window, name):
     import pyatspi
-
-    def walk(node):
-        yield node
-        for child in node:
-            if child is not None:
-                yield from walk(child)
     for node in walk(window):
         if node.name == name and node.getRole() != pyatspi.ROLE_FRAME:
             try:
@@ -223,7 +189,7 @@ def check(weston, program, shots, mode):
     def main_window_drawn():
         box = drawn_box(weston.screenshot())
         return box if box and box[2] - box[0] >= MAIN_SIZE[0] else None
-    main_box = wait_for("the main window on the screen", main_window_drawn)
+    main_box = poll(main_window_drawn, "the main window on the screen", interval=0.2)
     print(f"main window drawn at {main_box}, centre {centre(main_box)}")
     before = weston.screenshot()
     before.save(os.path.join(shots, f"wayland-{mode}-main.png"))
@@ -235,9 +201,9 @@ def check(weston, program, shots, mode):
 
     [main] = showing_windows(app)
     press(main, "Hakkında")
-    wait_for("the About window", lambda: len(showing_windows(app)) == 2)
-    about_box = wait_for("the About window on the screen",
-                         lambda: changed_box(weston.screenshot(), before))
+    poll(lambda: len(showing_windows(app)) == 2, "the About window", interval=0.2)
+    about_box = poll(lambda: changed_box(weston.screenshot(), before),
+                     "the About window on the screen", interval=0.2)
     weston.screenshot().save(os.path.join(shots, f"wayland-{mode}-about.png"))
     print(f"About window drawn at {about_box}, centre {centre(about_box)}")
     if mode == "xwayland":

@@ -11,13 +11,13 @@ import gzip
 import io
 import os
 import re
-import struct
 import subprocess
 import sys
 import tarfile
 import zipfile
 
-VERSION_INFO_SIGNATURE = struct.pack("<I", 0xFEEF04BD)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "win32"))
+import check_executable  # noqa: E402  (reads the version record as the Windows checks do)
 
 
 def header_versions(source_dir):
@@ -50,17 +50,10 @@ def deb_places(deb):
 
 def version_record(executable):
     """The fixed file and product versions and the FileVersion text of a PE's record."""
-    with open(executable, "rb") as program:
-        data = program.read()
-    at = data.index(VERSION_INFO_SIGNATURE)
-    file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<4I", data, at + 8)
+    fields, blocks = check_executable.version_record(executable)
     quad = lambda ms, ls: f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
-    key = "FileVersion\0".encode("utf-16-le")
-    start = data.index(key, at) + len(key)
-    start += -start % 4  # values are aligned to 32 bits
-    text = data[start:data.index(b"\0\0", start)]
-    text = text + b"\0" if len(text) % 2 else text
-    return quad(file_ms, file_ls), quad(product_ms, product_ls), text.decode("utf-16-le")
+    text = dict(check_executable.strings_of(blocks["StringFileInfo"][0]))["FileVersion"]
+    return quad(*fields[2:4]), quad(*fields[4:6]), text
 
 
 def msi_places(msi):

@@ -15,48 +15,27 @@
 namespace avo::win32::testing {
 namespace {
 
-// A bitmap's pixels, 0x00RRGGBB, top row first.
-struct Pixels {
-    int Width = 0;
-    std::vector<std::uint32_t> Values;
-};
+using conformance::Picture;
 
-Pixels Read(HBITMAP bitmap) {
+// A bitmap's pixels, 0x00RRGGBB, top row first.
+Picture Read(HBITMAP bitmap) {
     BITMAP info{};
     GetObjectW(bitmap, sizeof info, &info);
-    Pixels pixels{info.bmWidth,
-                  std::vector<std::uint32_t>(std::size_t(info.bmWidth) * info.bmHeight)};
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof format.bmiHeader, info.bmWidth, -info.bmHeight, 1, 32, BI_RGB};
-    const ScreenDc screen;
-    GetDIBits(screen.Get(), bitmap, 0, info.bmHeight, pixels.Values.data(), &format,
-              DIB_RGB_COLORS);
-    return pixels;
-}
-
-// The form's surface as WM_PRINTCLIENT draws it.
-Pixels Surface(HWND form) {
-    RECT client{};
-    GetClientRect(form, &client);
-    const ScreenDc screen;
-    const UniqueMemoryDc memory(CreateCompatibleDC(screen.Get()));
-    const UniqueBitmap canvas(CreateCompatibleBitmap(screen.Get(), client.right, client.bottom));
-    {
-        const ScopedSelection selection(memory.get(), canvas.get());
-        SendMessageW(form, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
-    }
-    return Read(canvas.get());
+    const UniqueMemoryDc source(CreateCompatibleDC(nullptr));
+    const ScopedSelection selection(source.get(), bitmap);
+    return conformance::Drawn(info.bmWidth, info.bmHeight, [&](HDC canvas) {
+        BitBlt(canvas, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
+    });
 }
 
 // Mean difference per channel (0 to 255) over `area`, in pixels at 96 DPI scaled to `dpi`.
-double MeanDifference(const Pixels& a, const Pixels& b, RECT area, int dpi) {
+double MeanDifference(const Picture& a, const Picture& b, RECT area, int dpi) {
     const auto at = [dpi](LONG v) { return PixelsFromPicturePixels(v, dpi); };
     double sum = 0;
     for (int y = at(area.top); y < at(area.bottom); ++y) {
         for (int x = at(area.left); x < at(area.right); ++x) {
             for (int shift : {0, 8, 16}) {
-                sum += std::abs(int(a.Values[y * a.Width + x] >> shift & 0xFF) -
-                                int(b.Values[y * b.Width + x] >> shift & 0xFF));
+                sum += std::abs(int(a.At(x, y) >> shift & 0xFF) - int(b.At(x, y) >> shift & 0xFF));
             }
         }
     }
@@ -65,7 +44,7 @@ double MeanDifference(const Pixels& a, const Pixels& b, RECT area, int dpi) {
 
 // What is shown of a picture must be the set for the DPI (the 2x picture above 96 DPI) at
 // the DPI's size, and clearly not the 1x picture enlarged.
-void ExpectDrawnFromItsSet(const Pixels& shown, const PictureDescription& picture, int dpi,
+void ExpectDrawnFromItsSet(const Picture& shown, const PictureDescription& picture, int dpi,
                            RECT area, const char* what) {
     const auto decoded = [&](const EmbeddedFile& file) {
         PictureDecoder decoder;
@@ -84,12 +63,6 @@ void ExpectDrawnFromItsSet(const Pixels& shown, const PictureDescription& pictur
     if (dpi > kDefaultDpi) {
         EXPECT_GT(toEnlarged, 2 * toDrawn + 1.0) << what;
     }
-}
-
-SIZE ClientSize(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    return {client.right, client.bottom};
 }
 
 class DpiFixture : public ProgramFixture {
@@ -115,9 +88,7 @@ protected:
         const WindowClass& form1 = AvodevivuProgram().Classes[0];
         EXPECT_EQ(ClientSize(Form1()).cx, PixelsFromTwips(9735, dpi));
         EXPECT_EQ(ClientSize(Form1()).cy, PixelsFromTwips(7065, dpi));
-        RECT list{};
-        GetWindowRect(Form1Control("List1"), &list);
-        MapWindowPoints(nullptr, Form1(), reinterpret_cast<POINT*>(&list), 2);
+        const RECT list = BoundsInForm(Form1(), Form1Control("List1"));
         EXPECT_EQ(list.left, PixelsFromTwips(840, dpi));
         EXPECT_EQ(list.bottom, PixelsFromTwips(3000, dpi) + PixelsFromTwips(3180, dpi));
         // The laptop, clear of every control.
@@ -131,13 +102,11 @@ protected:
             ExpectDrawnFromItsSet(Read(shown), face, dpi, {0, 0, face.Width, face.Height}, name);
         }
         const HWND listWindow = Form1Control("List1");
-        const HDC dc = GetDC(listWindow);
-        const HGDIOBJ old =
-            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(listWindow, WM_GETFONT, 0, 0)));
+        const ScreenDc screen;
+        const ScopedSelection font(
+            screen.Get(), reinterpret_cast<HFONT>(SendMessageW(listWindow, WM_GETFONT, 0, 0)));
         TEXTMETRICW metrics{};
-        GetTextMetricsW(dc, &metrics);
-        SelectObject(dc, old);
-        ReleaseDC(listWindow, dc);
+        GetTextMetricsW(screen.Get(), &metrics);
         EXPECT_GE(SendMessageW(listWindow, LB_GETITEMHEIGHT, 0, 0), metrics.tmHeight);
     }
 

@@ -105,34 +105,29 @@ protected:
 };
 
 // The measurements themselves: what the tests below would see of a leak.
-TEST_F(ResourceCounts, SeeEveryFontThatIsLeftBehind) {
+TEST_F(ResourceCounts, SeeEveryFontAndHandleThatIsLeftBehind) {
     const ObjectCounts before;
     std::vector<UniqueFont> fonts;
+    std::vector<UniqueKernelHandle> events;
     LOGFONTW logFont{};
     logFont.lfHeight = -12;
     for (int i = 0; i < 10; ++i) fonts.emplace_back(CreateFontIndirectW(&logFont));
-    EXPECT_EQ(ObjectCounts().Gdi, before.Gdi + 10);
-    fonts.clear();
-    EXPECT_EQ(ObjectCounts().Gdi, before.Gdi);
-}
-
-TEST_F(ResourceCounts, SeeEveryHandleThatIsLeftBehind) {
-    const ObjectCounts before;
-    std::vector<UniqueKernelHandle> events;
     for (int i = 0; i < 10; ++i) events.emplace_back(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    EXPECT_EQ(ObjectCounts().Handles, before.Handles + 10);
+    const ObjectCounts leaking;
+    EXPECT_EQ(leaking.Gdi, before.Gdi + 10);
+    EXPECT_EQ(leaking.Handles, before.Handles + 10);
+    fonts.clear();
     events.clear();
-    EXPECT_EQ(ObjectCounts().Handles, before.Handles);
+    const ObjectCounts after;
+    EXPECT_EQ(after.Gdi, before.Gdi);
+    EXPECT_EQ(after.Handles, before.Handles);
 }
 
-void Report(const char* what, const ObjectCounts& before, const ObjectCounts& after) {
+void ExpectFlat(const char* what, const ObjectCounts& before, const ObjectCounts& after) {
     std::printf(
         "%s: GDI objects %lu before, %lu after; windows %lu before, %lu after; "
         "kernel handles %lu before, %lu after\n",
         what, before.Gdi, after.Gdi, before.Windows, after.Windows, before.Handles, after.Handles);
-}
-
-void ExpectFlat(const ObjectCounts& before, const ObjectCounts& after) {
     EXPECT_LE(after.Gdi, before.Gdi + kSlack);
     EXPECT_LE(after.Windows, before.Windows + kSlack);
     EXPECT_LE(after.Handles, before.Handles + kSlack);
@@ -150,18 +145,14 @@ TEST_F(ResourceCounts, StayFlatOverOneHundredThousandCaptionSizes) {
     resizeAndPaint(100);
     const ObjectCounts before;
     resizeAndPaint(100000);
-    const ObjectCounts after;
-    Report("100000 caption sizes", before, after);
-    ExpectFlat(before, after);
+    ExpectFlat("100000 caption sizes", before, ObjectCounts());
 }
 
 TEST_F(ResourceCounts, StayFlatOverOneHundredAboutOpenings) {
     AboutRound();
     const ObjectCounts before;
     for (int round = 0; round < 100; ++round) AboutRound();
-    const ObjectCounts after;
-    Report("100 About openings", before, after);
-    ExpectFlat(before, after);
+    ExpectFlat("100 About openings", before, ObjectCounts());
 }
 
 }  // namespace

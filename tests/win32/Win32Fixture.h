@@ -5,21 +5,19 @@
 #include <windows.h>
 
 #include <chrono>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Win32WindowSystem.h"
 #include "tests/conformance/RunningProgram.h"
+#include "tests/conformance/Win32Windows.h"
 
 namespace avo::win32::testing {
 
 inline constexpr wchar_t kForm1Caption[] = L"   Kavrelonix   Rivuvuv Avodevivu 2010";
 inline constexpr wchar_t kAboutCaption[] = L"Hakkında-Drusenkal";
-inline const std::string kSiteLaunch = "explorer.exe http://www.kavrelonix.example";
 
 // Handles messages until the condition holds or the time is up; true when it held.
 template <class Condition>
@@ -34,33 +32,11 @@ bool PumpUntil(Win32WindowSystem& system, Condition&& condition,
     }
 }
 
-inline BOOL CALLBACK CollectWindow(HWND window, LPARAM found) {
-    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-    return TRUE;
-}
-
-// The top-level windows of this thread of a class, visible ones only when asked.
-inline std::vector<HWND> ThreadWindows(const wchar_t* className, const wchar_t* caption = nullptr) {
-    std::vector<HWND> all;
-    std::vector<HWND> found;
-    EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&all));
-    for (const HWND window : all) {
-        wchar_t name[64] = {};
-        wchar_t text[128] = {};
-        GetClassNameW(window, name, 64);
-        GetWindowTextW(window, text, 128);
-        if (std::wstring(name) == className &&
-            (!caption || (std::wstring(text) == caption && IsWindowVisible(window)))) {
-            found.push_back(window);
-        }
-    }
-    return found;
-}
-
 // The one visible form with this caption, or null.
 inline HWND FindForm(const wchar_t* caption) {
-    const std::vector<HWND> found = ThreadWindows(kFormClassName, caption);
-    return found.size() == 1 ? found.front() : nullptr;
+    std::vector<HWND> forms = conformance::FormsWithCaption(caption);
+    std::erase_if(forms, [](HWND form) { return !IsWindowVisible(form); });
+    return forms.size() == 1 ? forms.front() : nullptr;
 }
 
 // A child window by its control name, through the description as the backend numbers them.
@@ -69,60 +45,25 @@ inline HWND ControlWindow(HWND form, WindowName window, std::string_view control
     return GetDlgItem(form, ControlId(windowClass.IndexOf(control)));
 }
 
-inline void Click(HWND window, int x = 4, int y = 4) {
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+inline SIZE ClientSize(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return {client.right, client.bottom};
 }
 
-// The starts that the fake explorer.exe next to the tests records, one line each:
-// "<process id> <show code> <command line>".
-class LaunchLog {
-public:
-    struct Launch {
-        unsigned long ProcessId = 0;
-        int ShowCode = 0;
-        std::string CommandLine;
-    };
+inline RECT BoundsInForm(HWND form, HWND child) {
+    RECT bounds{};
+    GetWindowRect(child, &bounds);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
 
-    LaunchLog() {
-        wchar_t directory[MAX_PATH];
-        GetTempPathW(MAX_PATH, directory);
-        path_ = std::wstring(directory) + L"avo-launches-" +
-                std::to_wstring(GetCurrentProcessId()) + L".log";
-        DeleteFileW(path_.c_str());
-        SetEnvironmentVariableW(L"AVO_FAKE_EXPLORER_LOG", path_.c_str());
-    }
-    ~LaunchLog() { DeleteFileW(path_.c_str()); }
-    LaunchLog(const LaunchLog&) = delete;
-    LaunchLog& operator=(const LaunchLog&) = delete;
-
-    // What has been recorded once `count` starts are in, or when the time is up: the fakes
-    // run on their own.
-    std::vector<Launch> WaitFor(
-        std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(20)) const {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        std::vector<Launch> launches = Read();
-        while (launches.size() < count && std::chrono::steady_clock::now() < deadline) {
-            Sleep(20);
-            launches = Read();
-        }
-        return launches;
-    }
-
-private:
-    std::vector<Launch> Read() const {
-        std::vector<Launch> launches;
-        std::ifstream file(path_.c_str());
-        Launch launch;
-        while (file >> launch.ProcessId >> launch.ShowCode && file.get() &&
-               std::getline(file, launch.CommandLine)) {
-            launches.push_back(launch);
-        }
-        return launches;
-    }
-
-    std::wstring path_;
-};
+// The form's surface as WM_PRINTCLIENT draws it, labels included, with no child window.
+inline conformance::Picture Surface(HWND form) {
+    return conformance::Drawn(ClientSize(form).cx, ClientSize(form).cy, [form](HDC canvas) {
+        SendMessageW(form, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas), PRF_CLIENT);
+    });
+}
 
 // The whole program on the real window system, started: the main window is up.
 class ProgramFixture : public ::testing::Test {
@@ -142,10 +83,9 @@ protected:
     HWND Form1Control(std::string_view name) const {
         return ControlWindow(Form1(), WindowName::Form1, name);
     }
-    ControlRef Control(WindowName window, std::string_view name) {
-        return shell->Instance(window)->Control(name);
+    ControlRef Control(WindowName window, const char* name) {
+        return program->Control(window, name);
     }
-    std::string Form1Text(std::string_view name) { return Control(WindowName::Form1, name).Text(); }
 
     void Pump() { system.ProcessPendingMessages(); }
     void OpenAbout() {
@@ -153,7 +93,9 @@ protected:
         Pump();
     }
     void ClickExitPicture() {
-        Click(ControlWindow(About(), WindowName::Text, "Picture1"));
+        const HWND picture = ControlWindow(About(), WindowName::Text, "Picture1");
+        SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        SendMessageW(picture, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
         Pump();
     }
     void ShowRow(int row) {
@@ -161,11 +103,9 @@ protected:
         SendMessageW(Form1Control("Command1"), BM_CLICK, 0, 0);
     }
 
-    LaunchLog launches;
     Win32WindowSystem system;
     std::unique_ptr<avo::testing::RunningProgram> program =
         std::make_unique<avo::testing::RunningProgram>(system);
-    Shell* const shell = &program->shell;
 };
 
 }  // namespace avo::win32::testing

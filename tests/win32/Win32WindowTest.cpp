@@ -1,3 +1,4 @@
+#include <fstream>
 #include <functional>
 
 #include "Win32Fixture.h"
@@ -8,6 +9,46 @@
 
 namespace avo::win32::testing {
 namespace {
+
+// The starts that the fake explorer.exe next to the tests records, one line each:
+// "<process id> <show code> <command line>".
+class LaunchLog {
+public:
+    struct Launch {
+        unsigned long ProcessId = 0;
+        int ShowCode = 0;
+        std::string CommandLine;
+    };
+
+    LaunchLog() {
+        wchar_t directory[MAX_PATH];
+        GetTempPathW(MAX_PATH, directory);
+        path_ = std::wstring(directory) + L"avo-launches-" +
+                std::to_wstring(GetCurrentProcessId()) + L".log";
+        DeleteFileW(path_.c_str());
+        SetEnvironmentVariableW(L"AVO_FAKE_EXPLORER_LOG", path_.c_str());
+    }
+    ~LaunchLog() {
+        SetEnvironmentVariableW(L"AVO_FAKE_EXPLORER_LOG", nullptr);
+        DeleteFileW(path_.c_str());
+    }
+    LaunchLog(const LaunchLog&) = delete;
+    LaunchLog& operator=(const LaunchLog&) = delete;
+
+    std::vector<Launch> Read() const {
+        std::vector<Launch> launches;
+        std::ifstream file(path_.c_str());
+        Launch launch;
+        while (file >> launch.ProcessId >> launch.ShowCode && file.get() &&
+               std::getline(file, launch.CommandLine)) {
+            launches.push_back(launch);
+        }
+        return launches;
+    }
+
+private:
+    std::wstring path_;
+};
 
 struct RecordingSink final : EventSink {
     void OnEvent(ControlIndex control, Event event) override {
@@ -62,11 +103,8 @@ TEST_P(LabelClicks, GoToTheLabelUnderThePointer) {
     for (const auto& [control, event] : sink.Events) {
         if (event == Event::Click) clicked.push_back(control);
     }
-    if (click.Control) {
-        EXPECT_EQ(clicked, std::vector<ControlIndex>{Index(click.Control)});
-    } else {
-        EXPECT_TRUE(clicked.empty());
-    }
+    EXPECT_EQ(clicked,
+              click.Control ? std::vector{Index(click.Control)} : std::vector<ControlIndex>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -143,6 +181,23 @@ TEST_F(Lifetime, AWindowMayBeDestroyedAndDroppedInsideATimerTick) {
     PumpUntil(
         system, [] { return false; }, std::chrono::milliseconds(100));
     EXPECT_EQ(sink.Events.size(), 1u);
+}
+
+// What a real start hands to the program it starts, and what it gives back.
+TEST(StartProcess, GivesBackTheIdOfTheProcessItStarted) {
+    LaunchLog launches;
+    Win32WindowSystem system;
+    std::uint32_t processId = 0;
+    ASSERT_EQ(
+        system.StartProcess("explorer.exe http://www.kavrelonix.example", SW_SHOWNORMAL, processId),
+        StatusOk);
+    std::vector<LaunchLog::Launch> recorded;
+    // The fake runs on its own.
+    PumpUntil(
+        system, [&] { return !(recorded = launches.Read()).empty(); }, std::chrono::seconds(20));
+    ASSERT_EQ(recorded.size(), 1u);
+    EXPECT_EQ(recorded[0].ProcessId, processId);
+    EXPECT_EQ(recorded[0].ShowCode, SW_SHOWNORMAL);
 }
 
 }  // namespace

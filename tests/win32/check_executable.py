@@ -80,19 +80,28 @@ def parse_node(data, offset):
     return key, data[value_start:value_end], children
 
 
-def check_version(args):
-    key, fixed, children = parse_node(run("wrestool", "-x", "--raw", "-t", "16", args.exe), 0)
+def version_record(exe):
+    """The ten numbers of a PE's fixed file information and the blocks of its record."""
+    key, fixed, children = parse_node(run("wrestool", "-x", "--raw", "-t", "16", exe), 0)
     fields = struct.unpack_from("<10I", fixed)
     expect(key == "VS_VERSION_INFO" and fields[0] == 0xFEEF04BD, "no VS_FIXEDFILEINFO")
+    return fields, {child[0]: child[2] for child in children}
+
+
+def strings_of(table):
+    return [(name, value.decode("utf-16-le").rstrip("\0")) for name, value, _ in table[2]]
+
+
+def check_version(args):
+    fields, blocks = version_record(args.exe)
     versions = [(ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
                 for ms, ls in (fields[2:4], fields[4:6])]
     print("fixed file and product version:", versions)
     expect(versions == [(1, 0, 0, 0)] * 2, "fixed versions are not 1.0.0.0")
     expect(fields[8:10] == (0x4, 0x1), "not VOS__WINDOWS32 and VFT_APP")
-    blocks = {child[0]: child[2] for child in children}
     tables = blocks["StringFileInfo"]
     expect([table[0] for table in tables] == ["040904B0"], "not one 040904B0 string table")
-    strings = [(name, value.decode("utf-16-le").rstrip("\0")) for name, value, _ in tables[0][2]]
+    strings = strings_of(tables[0])
     print("\n".join(f"{name} = {value!r}" for name, value in strings))
     expect(strings == VERSION_STRINGS, f"strings differ from {VERSION_STRINGS}")
     name, value, _ = blocks["VarFileInfo"][0]
