@@ -42,10 +42,8 @@ mergeInto(LibraryManager.library, {
   // centred on the button, on whole pixels, and drawn over the edges of its face where it is
   // wider than the space inside them, as the desktop's buttons draw it.
   avo_web_control_picture: function(id, index, file, length, file2x, length2x, width, height) {
-    var url = AvoPage.pictureUrl(file, length, 'image/jpeg');
-    var url2x = AvoPage.pictureUrl(file2x, length2x, 'image/jpeg');
     var control = AvoPage.control(id, index);
-    var image = AvoPage.makeImage(url, url2x, width, height);
+    var image = AvoPage.jpegImage(file, length, file2x, length2x, width, height);
     if (control.classList.contains('pushbutton')) {
       image.style.left = Math.floor((parseInt(control.style.width, 10) - width) / 2) + 'px';
       image.style.top = Math.floor((parseInt(control.style.height, 10) - height) / 2) + 'px';
