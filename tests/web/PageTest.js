@@ -181,7 +181,7 @@ test('on a phone screen the whole main window is scaled to fit', () =>
 
 // Measured in a browser that draws its scroll bars, at 100 % and on a phone, where the
 // browser's own scroll bars would float over the rows.
-test('picture buttons and the list are drawn as on the desktop', async () => {
+test('picture buttons, the list and the 2x pictures are drawn as on the desktop', async () => {
   const phone = {width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true};
   for (const viewport of [undefined, phone]) {
     const driver = await PageDriver.open(offlinePage, viewport, {scrollBars: true});
@@ -191,14 +191,19 @@ test('picture buttons and the list are drawn as on the desktop', async () => {
       const faces = await driver.page.$$eval('.window[data-window="Form1"] .button', (buttons) =>
         buttons.map((button) => {
           const face = button.querySelector('img');
-          return [face.offsetLeft, face.offsetTop, button.offsetWidth - face.offsetLeft - face.width,
-                  button.offsetHeight - face.offsetTop - face.height, getComputedStyle(button).boxShadow !== 'none'];
+          const right = button.offsetWidth - face.offsetLeft - face.width;
+          const bottom = button.offsetHeight - face.offsetTop - face.height;
+          const raised = getComputedStyle(button).boxShadow !== 'none';
+          return [face.offsetLeft, face.offsetTop, right, bottom, raised];
         }));
       assert.deepEqual(faces, [[3, 2, 3, 2, true], [3, 1, 3, 2, true], [2, 2, 3, 2, true]]);
       // The rows are laid out beside a scroll bar 16 pixels wide, inside the 2-pixel edge.
       const rows = await driver.page.$eval(driver.selector('Form1', 'List1'), (list) =>
         [list.offsetWidth - list.clientWidth - 4, list.querySelector('[role=option]').offsetWidth]);
       assert.deepEqual(rows, [16, 101]);
+      // At 100 % the 2x pictures are offered once the window is drawn, for a later zoom.
+      await driver.waitFor(() => driver.page.$eval('.window[data-window="Form1"] .client > img',
+          (image) => / 2x$/.test(image.srcset)), 'the 2x background offered');
     } finally {
       await driver.close();
     }
