@@ -8,6 +8,7 @@ if(FONTS AND EXISTS "${FONTS}")
   file(READ "${FONTS}" fonts)
 endif()
 set(network "connect-src 'self'; script-src 'self' 'wasm-unsafe-eval'")
+set(preload "")
 if(SCRIPT_FILE)
   file(READ "${SCRIPT_FILE}" script)
   # The script must not end its own element early.
@@ -16,6 +17,11 @@ if(SCRIPT_FILE)
   set(network "connect-src 'none'; script-src 'unsafe-inline' 'wasm-unsafe-eval'")
 else()
   set(script "<script src=\"${SCRIPT_NAME}\"></script>")
+  # The script and its module are asked for before the style sheet and the page are read, so
+  # that the module compiles while the page is still coming in.
+  string(REGEX REPLACE "\\.js$" ".wasm" module_name "${SCRIPT_NAME}")
+  set(preload "<link rel=\"preload\" href=\"${SCRIPT_NAME}\" as=\"script\">
+<link rel=\"preload\" href=\"${module_name}\" as=\"fetch\" type=\"application/wasm\" crossorigin>")
 endif()
 # The conformance suite's page reads the document with small scripts of its own.
 if(TEST_PAGE)
@@ -25,6 +31,7 @@ endif()
 # its fonts as data. The site launch is a new tab, which no policy of this page governs.
 set(policy "default-src 'none'; ${network}; img-src blob: data:; style-src 'unsafe-inline'; font-src data:; base-uri 'none'; form-action 'none'")
 string(REPLACE "@AVO_PAGE_POLICY@" "${policy}" page "${page}")
+string(REPLACE "@AVO_PAGE_PRELOAD@" "${preload}" page "${page}")
 string(REPLACE "@AVO_PAGE_FONTS@" "${fonts}" page "${page}")
 string(REPLACE "@AVO_PAGE_STYLE@" "${style}" page "${page}")
 string(REPLACE "@AVO_PAGE_SCRIPT@" "${script}" page "${page}")

@@ -8,7 +8,8 @@ mergeInto(LibraryManager.library, {
     var kinds = ['listbox', 'label', 'button', 'button'];
     if (kind >= kinds.length) { form.controls[index] = null; return; }
     var element = document.createElement('div');
-    element.className = 'control ' + kinds[kind] + (border ? ' single' : '');
+    element.className = 'control ' + kinds[kind] + (kind === 2 ? ' pushbutton' : '') +
+        (border ? ' single' : '');
     element.id = 'w' + id + '-' + UTF8ToString(name);
     element.dataset.name = UTF8ToString(name);
     element.style.left = left + 'px';
@@ -37,10 +38,17 @@ mergeInto(LibraryManager.library, {
   },
 
   avo_web_control_picture__deps: ['$AvoPage'],
+  // A picture box shows its picture from its top-left corner; a push button's picture is
+  // centred on the button, on whole pixels, and drawn over the edges of its face where it is
+  // wider than the space inside them, as the desktop's buttons draw it.
   avo_web_control_picture: function(id, index, file, length, file2x, length2x, width, height) {
-    var url = AvoPage.pictureUrl(file, length, 'image/jpeg');
-    var url2x = AvoPage.pictureUrl(file2x, length2x, 'image/jpeg');
-    AvoPage.control(id, index).appendChild(AvoPage.makeImage(url, url2x, width, height));
+    var control = AvoPage.control(id, index);
+    var image = AvoPage.jpegImage(file, length, file2x, length2x, width, height);
+    if (control.classList.contains('pushbutton')) {
+      image.style.left = Math.floor((parseInt(control.style.width, 10) - width) / 2) + 'px';
+      image.style.top = Math.floor((parseInt(control.style.height, 10) - height) / 2) + 'px';
+    }
+    control.appendChild(image);
   },
 
   avo_web_control_font__deps: ['$AvoPage'],

@@ -18,6 +18,8 @@ mergeInto(LibraryManager.library, {
       if (typeof document === 'undefined') return;
       AvoPage.desktop = document.getElementById('desktop');
       window.addEventListener('resize', AvoPage.fitScreen);
+      // The page's faces load while the module compiles, not once the windows first need them.
+      if (document.fonts) document.fonts.forEach(function(face) { face.load().catch(function() {}); });
     },
     // Lays the program's windows out on a screen at least as large as the main window: a
     // screen smaller than that (a phone) shows the whole of it scaled down, never cut off.
@@ -32,12 +34,15 @@ mergeInto(LibraryManager.library, {
       desktop.style.height = (height / scale) + 'px';
       desktop.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
     },
+    // A picture file of the program as an address the page can show: written out as data
+    // where the browser encodes base64 itself, which costs the page far less than a blob.
     pictureUrl: function(pointer, length, type) {
       if (!pointer) return '';
       var url = AvoPage.pictures.get(pointer);
       if (!url) {
-        var bytes = HEAPU8.slice(pointer, pointer + length);
-        url = URL.createObjectURL(new Blob([bytes], {type: type}));
+        var bytes = HEAPU8.subarray(pointer, pointer + length);
+        url = bytes.toBase64 ? 'data:' + type + ';base64,' + bytes.toBase64() :
+            URL.createObjectURL(new Blob([bytes.slice()], {type: type}));
         AvoPage.pictures.set(pointer, url);
       }
       return url;
@@ -51,6 +56,20 @@ mergeInto(LibraryManager.library, {
       image.alt = '';
       image.draggable = false;
       image.className = 'picture';
+      return image;
+    },
+    // A picture's 2x file goes to the browser at once where the screen needs it, else once the
+    // page has been drawn (for a later zoom): each file handed over is copied, and the 2x files
+    // are the largest.
+    jpegImage: function(file, length, file2x, length2x, width, height) {
+      var url = AvoPage.pictureUrl(file, length, 'image/jpeg');
+      var image = AvoPage.makeImage(url, '', width, height);
+      if (!file2x) return image;
+      var offer2x = function() {
+        image.srcset = url + ' 1x, ' + AvoPage.pictureUrl(file2x, length2x, 'image/jpeg') + ' 2x';
+      };
+      if (window.devicePixelRatio > 1) offer2x();
+      else requestAnimationFrame(function() { setTimeout(offer2x, 0); });
       return image;
     },
     control: function(id, index) {
@@ -217,9 +236,7 @@ mergeInto(LibraryManager.library, {
   avo_web_window_picture__deps: ['$AvoPage'],
   avo_web_window_picture: function(id, file, length, file2x, length2x, width, height) {
     var form = AvoPage.windows.get(id);
-    var url = AvoPage.pictureUrl(file, length, 'image/jpeg');
-    var url2x = AvoPage.pictureUrl(file2x, length2x, 'image/jpeg');
-    form.client.appendChild(AvoPage.makeImage(url, url2x, width, height));
+    form.client.appendChild(AvoPage.jpegImage(file, length, file2x, length2x, width, height));
   },
 
   avo_web_window_place__deps: ['$AvoPage'],

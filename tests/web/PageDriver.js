@@ -11,11 +11,15 @@ const puppeteer = require('puppeteer-core');
 const kLimitMs = 20000;
 
 class PageDriver {
-  static async open(url, viewport = {width: 1024, height: 768, deviceScaleFactor: 1}) {
+  // puppeteer starts Chromium with its scroll bars hidden, unless `scrollBars` asks for the
+  // browser as a user has it.
+  static async open(url, viewport = {width: 1024, height: 768, deviceScaleFactor: 1},
+                    {scrollBars = false} = {}) {
     const driver = new PageDriver();
     driver.browser = await puppeteer.launch({
       executablePath: process.env.AVO_CHROMIUM || '/usr/bin/chromium',
       headless: 'new',
+      ignoreDefaultArgs: scrollBars ? ['--hide-scrollbars'] : [],
       args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--no-default-browser-check'],
     });
     driver.page = await driver.browser.newPage();

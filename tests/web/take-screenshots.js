@@ -13,7 +13,7 @@ const screens = [
 
 (async () => {
   for (const {prefix, viewport} of screens) {
-    const driver = await PageDriver.open(page, viewport);
+    const driver = await PageDriver.open(page, viewport, {scrollBars: true});
     await driver.page.evaluate(() => { window.open = () => ({}); });
     await driver.clickRow('Form1', 'List1', 0);
     await driver.click('Form1', 'Command1');
