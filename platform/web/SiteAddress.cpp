@@ -48,7 +48,9 @@ std::optional<std::string> SiteAddressOf(std::string_view commandLine) {
     const std::string_view address = TrimBlanks(rest);
     const std::string scheme = Lower(address.substr(0, address.find(':') + 1));
     if (scheme != "http:" && scheme != "https:") return std::nullopt;
-    if (address.find_first_of(" \t\r\n") != std::string_view::npos) return std::nullopt;
+    if (std::any_of(address.begin(), address.end(),
+                    [](unsigned char c) { return c <= ' ' || c == 0x7f; }))
+        return std::nullopt;
     return std::string(address);
 }
 

@@ -1,6 +1,7 @@
 #include <emscripten/emscripten.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -13,9 +14,23 @@
 // waits for them without blocking the page. What the page shows is read from its document.
 namespace {
 
-// Sends one input request to the harness and resumes once Chromium has handled it.
+// The page's side of these requests is tests/web/DriverPage.js.
+
+// Sends one user action to the harness and resumes once Chromium has handled it.
 EM_ASYNC_JS(void, avo_driver_input, (const char* request),
-            { await window.avoDriverInput(UTF8ToString(request)); });
+            { await AvoDriver.act(UTF8ToString(request)); });
+
+// One turn of the page's loop, for whatever it has queued.
+EM_ASYNC_JS(void, avo_driver_next_turn, (), { await AvoDriver.nextTurn(); });
+
+EM_ASYNC_JS(void, avo_driver_frame, (), { await AvoDriver.frame(); });
+
+EM_ASYNC_JS(std::uint32_t*, avo_driver_capture, (const char* selector, int* size),
+            { return await AvoDriver.capture(UTF8ToString(selector), size); });
+
+EM_ASYNC_JS(int, avo_driver_glyphs, (const char* selector, const char* text), {
+    return await AvoDriver.hasGlyphs(UTF8ToString(selector), UTF8ToString(text)) ? 1 : 0;
+});
 
 // The centre of an element in the viewport, scrolled into view first; false where there is
 // none. Where another window covers it, its window is first brought to the front, as a
@@ -87,10 +102,22 @@ public:
     ~WebDriver() override { avo_driver_cover(0); }
 
     WindowSystem& System() override { return web_; }
-    void Flush() override { emscripten_sleep(0); }
-    void Pump() override { emscripten_sleep(50); }
+    // The page handles input as it arrives and keeps nothing back for later, so only ticks
+    // can be waiting. Where the page has had a turn within the last millisecond (as after any
+    // input), a tick that fell due since is no different from one that falls due just after
+    // this flush, so none is taken: a turn costs milliseconds, and the fuzzer flushes often.
+    void Flush() override {
+        if (emscripten_get_now() - lastTurn_ >= 1.0) avo_driver_next_turn();
+        Turned();
+    }
+    // The page has laid out and drawn what it was told.
+    void Pump() override {
+        avo_driver_frame();
+        Turned();
+    }
     void Wait(std::chrono::milliseconds time) override {
         emscripten_sleep(static_cast<unsigned>(time.count()));
+        Turned();
     }
 
     void Click(const std::string& window, const std::string& control) override {
@@ -107,7 +134,7 @@ public:
             return;
         }
         Mouse("click", Selector(window) + " .client", 0, 0);
-        avo_driver_input("key Alt+F4");
+        Send("key Alt+F4");
     }
     void ClickRow(const std::string& window, const std::string& control, int row) override {
         Mouse(
@@ -128,7 +155,7 @@ public:
     void CoverWithOtherProgram() override { avo_driver_cover(1); }
     void PressKey(const std::string&, Key key) override {
         static const char* const names[] = {"Tab", "Shift+Tab", "Space", "Enter", "Escape"};
-        avo_driver_input((std::string("key ") + names[static_cast<int>(key)]).c_str());
+        Send(std::string("key ") + names[static_cast<int>(key)]);
     }
 
     bool IsShown(const std::string& window) override {
@@ -159,11 +186,24 @@ public:
                 ReadNumber("#desktop", "return e.offsetHeight;")};
     }
 
-    // Pixels and glyph coverage are read in the page's own tests of its pictures and fonts.
-    std::optional<Picture> Capture(const std::string&, const std::string&) override { return {}; }
-    std::optional<bool> HasGlyphs(const std::string&, const std::string&,
-                                  const std::string&) override {
-        return {};
+    // What Chromium painted, the control's window brought up first where another covers it.
+    std::optional<Picture> Capture(const std::string& window, const std::string& control) override {
+        const std::string selector = Selector(window, control);
+        int size[2] = {0, 0};
+        std::uint32_t* pixels = avo_driver_centre(selector.c_str(), size)
+                                    ? avo_driver_capture(selector.c_str(), size)
+                                    : nullptr;
+        if (!pixels) {
+            ADD_FAILURE() << "no element for " << window << "." << control;
+            return std::nullopt;
+        }
+        Picture picture{size[0], size[1], {pixels, pixels + size[0] * size[1]}};
+        std::free(pixels);
+        return picture;
+    }
+    std::optional<bool> HasGlyphs(const std::string& window, const std::string& control,
+                                  const std::string& text) override {
+        return avo_driver_glyphs(Selector(window, control).c_str(), text.c_str()) != 0;
     }
     std::optional<std::pair<int, int>> RowWidth(const std::string& window,
                                                 const std::string& control, int row) override {
@@ -199,7 +239,8 @@ public:
         if (web_.WindowCount() > 0) quit_ = false;
         loop();
         action();
-        for (int waited = 0; !quit_ && waited < 10000; waited += 20) emscripten_sleep(20);
+        for (int waited = 0; !quit_ && waited < 10000; waited += 20)
+            Wait(std::chrono::milliseconds(20));
         return quit_;
     }
     int NativeWindows() override {
@@ -242,9 +283,16 @@ private:
         const std::string request = std::string(kind) + " " + std::to_string(xy[0]) + " " +
                                     std::to_string(xy[1]) + " " + std::to_string(dx) + " " +
                                     std::to_string(dy);
-        avo_driver_input(request.c_str());
+        Send(request);
     }
+    // One user action; the page has its turns while Chromium handles it.
+    void Send(const std::string& request) {
+        avo_driver_input(request.c_str());
+        Turned();
+    }
+    void Turned() { lastTurn_ = emscripten_get_now(); }
 
+    double lastTurn_ = 0;
     bool quit_ = false;
     web::WebWindowSystem web_{[this] { quit_ = true; }};
 };
