@@ -92,6 +92,21 @@ int ReadNumber(const std::string& selector, const char* body) {
     return std::atoi(Read(selector, body).c_str());
 }
 
+// A page has no environment of its own: the harness puts a fuzz seed to replay into the page's
+// address, and it is copied into the environment before any test reads it.
+EM_JS(char*, avo_driver_address_setting, (const char* name), {
+    const value = new URLSearchParams(location.search).get(UTF8ToString(name));
+    return value === null ? 0 : allocateUTF8(value);
+});
+
+[[maybe_unused]] const bool kSeedFromAddress = [] {
+    if (char* seed = avo_driver_address_setting("AVO_FUZZ_SEED")) {
+        setenv("AVO_FUZZ_SEED", seed, 1);
+        std::free(seed);
+    }
+    return true;
+}();
+
 }  // namespace
 
 namespace avo::conformance {

@@ -150,7 +150,8 @@ class PageDriver {
 function serveSite(directory) {
   const types = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
   const server = http.createServer((request, response) => {
-    const name = request.url === '/' ? 'index.html' : path.basename(request.url);
+    const address = new URL(request.url, 'http://localhost');
+    const name = address.pathname === '/' ? 'index.html' : path.basename(address.pathname);
     const file = path.join(directory, name);
     if (!fs.existsSync(file)) {
       response.writeHead(404);

@@ -122,7 +122,11 @@ async function serveRequests(page) {
       finished(1);
     });
     await serveRequests(page);
-    await page.goto(`http://127.0.0.1:${server.address().port}/`);
+    // A seed to replay reaches the page in its address; the page hands it to the fuzzer's
+    // environment (DriverPage.js).
+    const seed = process.env.AVO_FUZZ_SEED;
+    const query = seed ? `?AVO_FUZZ_SEED=${encodeURIComponent(seed)}` : '';
+    await page.goto(`http://127.0.0.1:${server.address().port}/${query}`);
     const timeout = new Promise((resolve) => setTimeout(() => resolve('timeout'), kLimitMs));
     const result = await Promise.race([done, timeout]);
     if (result === 'timeout') console.log('the suite did not finish in time');
