@@ -96,7 +96,7 @@ int ReadNumber(const std::string& selector, const char* body) {
 // address, and it is copied into the environment before any test reads it.
 EM_JS(char*, avo_driver_address_setting, (const char* name), {
     const value = new URLSearchParams(location.search).get(UTF8ToString(name));
-    return value == = null ? 0 : allocateUTF8(value);
+    return value ? allocateUTF8(value) : 0;
 });
 
 [[maybe_unused]] const bool kSeedFromAddress = [] {
